@@ -92,10 +92,11 @@ bool ParseRaceFile(const std::uint8_t* data, std::size_t size, RaceFile& out,
         error = "the file ends before its ship model and weapon counts";
         return false;
     }
-    // Each model takes at least 22 bytes and each weapon 18: a count the
-    // file cannot hold is found before anything is allocated for it.
+    // Each model takes at least 22 bytes (two empty lines ending in LF and
+    // five numbers) and each weapon 17 (one empty line and four numbers): a
+    // count the file cannot hold is found before anything is allocated for it.
     std::size_t left = size - in.pos();
-    if (static_cast<std::size_t>(modelCount) * 22 + static_cast<std::size_t>(weaponCount) * 18 >
+    if (static_cast<std::size_t>(modelCount) * 22 + static_cast<std::size_t>(weaponCount) * 17 >
         left) {
         error = "the file ends before the " + std::to_string(modelCount) + " ship models and " +
                 std::to_string(weaponCount) + " weapons it announces";

@@ -33,6 +33,14 @@ protected:
         ResetGlobals();
     }
 
+    // The messages about race files (pictures aside).
+    std::vector<std::string> RaceMessages() const {
+        std::vector<std::string> out;
+        for (const std::string& m : platform.messages)
+            if (m.rfind("Unable to open bitmap file", 0) != 0) out.push_back(m);
+        return out;
+    }
+
     std::vector<std::string> RaceNames() const {
         std::vector<std::string> names;
         for (Race* r = g_races; r; r = r->next) names.push_back(r->name);
@@ -110,7 +118,7 @@ TEST_F(RaceLoaderTest, FilesAreTakenInNameOrderWhateverTheFolderOrder) {
     WriteBytes(dir / "echo.race.bak", SimpleRace("echo"));
     ASSERT_TRUE(LoadRaces(dir.path()));
     EXPECT_EQ(RaceNames(), (std::vector<std::string>{"delta", "charlie", "bravo", "alpha"}));
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(RaceMessages().empty());
 }
 
 TEST_F(RaceLoaderTest, LineEndsLfAndCrLfReadTheSame) {
@@ -175,9 +183,9 @@ TEST_F(RaceLoaderTest, CountsTheFileCannotHoldAreRefusedBeforeReading) {
     WriteBytes(dir / "good.race", SimpleRace("Good"));
     ASSERT_TRUE(LoadRaces(dir.path()));
     EXPECT_EQ(RaceNames(), (std::vector<std::string>{"Good"}));
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_NE(platform.messages[0].find("greedy.race"), std::string::npos);
-    EXPECT_NE(platform.messages[0].find("65535 ship models"), std::string::npos);
+    ASSERT_EQ(RaceMessages().size(), 1u);
+    EXPECT_NE(RaceMessages()[0].find("greedy.race"), std::string::npos);
+    EXPECT_NE(RaceMessages()[0].find("65535 ship models"), std::string::npos);
 }
 
 TEST_F(RaceLoaderTest, BadRacesAreRefusedWithTheReasonAndTheOthersLoad) {
@@ -195,14 +203,14 @@ TEST_F(RaceLoaderTest, BadRacesAreRefusedWithTheReasonAndTheOthersLoad) {
 
     ASSERT_TRUE(LoadRaces(dir.path()));
     EXPECT_EQ(RaceNames(), (std::vector<std::string>{"Last", "First"}));
-    ASSERT_EQ(platform.messages.size(), 4u);
+    ASSERT_EQ(RaceMessages().size(), 4u);
     const char* expected[][2] = {{"b_nomodel.race", "no ship model"},
                                  {"c_twoweapons.race", "2 weapons"},
                                  {"d_flat.race", "\"Even\""},
                                  {"e_cut.race", "ends inside weapon 3"}};
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_NE(platform.messages[i].find(expected[i][0]), std::string::npos) << platform.messages[i];
-        EXPECT_NE(platform.messages[i].find(expected[i][1]), std::string::npos) << platform.messages[i];
+        EXPECT_NE(RaceMessages()[i].find(expected[i][0]), std::string::npos) << RaceMessages()[i];
+        EXPECT_NE(RaceMessages()[i].find(expected[i][1]), std::string::npos) << RaceMessages()[i];
     }
     EXPECT_EQ(platform.exitCode, -1);
 }
@@ -210,7 +218,7 @@ TEST_F(RaceLoaderTest, BadRacesAreRefusedWithTheReasonAndTheOthersLoad) {
 TEST_F(RaceLoaderTest, NoRaceFilesLeavesTheRaceListEmpty) {
     EXPECT_TRUE(LoadRaces(dir.path()));
     EXPECT_EQ(g_races, nullptr);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(RaceMessages().empty());
 }
 
 TEST_F(RaceLoaderTest, AnUnopenableRaceFileEndsTheProgram) {
@@ -218,8 +226,15 @@ TEST_F(RaceLoaderTest, AnUnopenableRaceFileEndsTheProgram) {
     std::filesystem::create_symlink(dir / "missing-target", dir / "b.race");
     WriteBytes(dir / "c.race", SimpleRace("C"));
     EXPECT_FALSE(LoadRaces(dir.path()));
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0], "Unable to open data file!");
+    ASSERT_EQ(RaceMessages().size(), 1u);
+    EXPECT_EQ(RaceMessages()[0], "Unable to open data file!");
+    EXPECT_EQ(platform.exitCode, 1);
+}
+
+TEST_F(RaceLoaderTest, AFolderNamedLikeARaceFileCannotBeOpenedEither) {
+    std::filesystem::create_directory(dir / "folder.race");
+    EXPECT_FALSE(LoadRaces(dir.path()));
+    EXPECT_EQ(RaceMessages(), (std::vector<std::string>{"Unable to open data file!"}));
     EXPECT_EQ(platform.exitCode, 1);
 }
 

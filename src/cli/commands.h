@@ -1,0 +1,82 @@
+// The sub-commands of quorvane-cli and what they share.
+//
+// Adding a sub-command: write its run function in a file of its own (one file
+// per group of commands), declare it below and add one row to the table in
+// commands.cpp. The dispatcher in main.cpp does the rest: it matches the
+// command words, parses the options the row declares, checks the number of
+// arguments and the required options, and prints "--help".
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv::cli {
+
+inline constexpr char kProgramName[] = "quorvane-cli";
+
+// Exit codes of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitBadInput = 1;  // unreadable file, refused race, invalid JSON...
+inline constexpr int kExitUsage = 2;     // unknown command or option, missing argument
+
+struct OptionEntry {
+    QStringList names;    // e.g. {"o", "output"}: one letter gives "-o", more gives "--output"
+    QString valueName;    // empty for a flag
+    QString description;
+    bool required = false;
+};
+
+struct CommandEntry {
+    QString name;       // one or two words: "races", "race build"
+    QString arguments;  // the positional part of the usage line, e.g. "SRC.json"
+    int minArgs = 0;
+    int maxArgs = 0;
+    QString summary;      // one line in the list of commands
+    QString description;  // the body of "<command> --help"
+    std::vector<OptionEntry> options;
+    QStringList examples;  // also listed by the general help
+    int (*run)(const QCommandLineParser& args) = nullptr;
+};
+
+// Every sub-command, in the order the help lists them.
+const std::vector<CommandEntry>& Commands();
+
+// Ends the running command with exit code 1; what() is a one-line reason.
+class Failure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Ends the running command with exit code 2 and a hint to its help.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A path given on the command line, in the bytes the file system expects.
+std::string LocalPath(const QString& argument);
+
+// The whole content of a file; throws Failure naming the file when it cannot
+// be read.
+std::vector<std::uint8_t> ReadFileBytes(const QString& path);
+
+// Writes a file through a temporary file in the same folder renamed over the
+// target at the end, so that a failed write leaves any old file as it was.
+// Throws Failure naming the file when it cannot be written.
+void WriteFileAtomically(const QString& path, const std::vector<std::uint8_t>& bytes);
+
+// Writes bytes to standard output as they are.
+void WriteOut(const std::string& text);
+
+// The run functions, one group per file.
+int RunRaces(const QCommandLineParser& args);      // races_command.cpp
+int RunRaceBuild(const QCommandLineParser& args);  // race_commands.cpp
+int RunRaceShow(const QCommandLineParser& args);   // race_commands.cpp
+
+}  // namespace qv::cli
