@@ -26,14 +26,7 @@ std::string EndName(const std::string& end) {
 // "lines end in CR LF", or for mixed ends "lines end in LF (5), CR LF (2)",
 // the most common first.
 std::string LineEndSummary(const RaceFile& race) {
-    std::map<std::string, int> count;
-    ++count[race.descriptionEnd];
-    ++count[race.nameEnd];
-    for (const RaceFileModel& m : race.models) {
-        ++count[m.nameEnd];
-        ++count[m.pictureFileEnd];
-    }
-    for (const RaceFileWeapon& w : race.weapons) ++count[w.nameEnd];
+    std::map<std::string, int> count = CountLineEnds(race);
     if (count.size() == 1) return "lines end in " + EndName(count.begin()->first);
     std::vector<std::pair<std::string, int>> byCount(count.begin(), count.end());
     std::stable_sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) { return a.second > b.second; });

@@ -97,8 +97,9 @@ std::string Hex(std::string_view bytes) {
 
 // ---- Writing -------------------------------------------------------------
 
-// The end most lines have; on a tie CR LF, then LF, then the smallest.
-std::string CommonEnd(const RaceFile& race) {
+}  // namespace
+
+std::map<std::string, int> CountLineEnds(const RaceFile& race) {
     std::map<std::string, int> count;
     ++count[race.descriptionEnd];
     ++count[race.nameEnd];
@@ -107,6 +108,14 @@ std::string CommonEnd(const RaceFile& race) {
         ++count[m.pictureFileEnd];
     }
     for (const RaceFileWeapon& w : race.weapons) ++count[w.nameEnd];
+    return count;
+}
+
+namespace {
+
+// The end most lines have; on a tie CR LF, then LF, then the smallest.
+std::string CommonEnd(const RaceFile& race) {
+    std::map<std::string, int> count = CountLineEnds(race);
     std::string best = "\r\n";
     int bestCount = count.count(best) ? count[best] : 0;
     if (count.count("\n") && count["\n"] > bestCount) {

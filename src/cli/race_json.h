@@ -33,6 +33,7 @@
 // U+0000 to U+00FF (that byte). Unknown keys are an error.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,9 @@ std::string JsonString(std::string_view utf8);
 
 // The canonical source form of a race file, ending with a line feed.
 std::string RaceToJson(const RaceFile& race);
+
+// How many text lines of the race end in each kind of line end.
+std::map<std::string, int> CountLineEnds(const RaceFile& race);
 
 // Reads the source form. On a syntax error, a missing or unknown key, a value
 // of the wrong type or a number outside 32 bits returns false with a
