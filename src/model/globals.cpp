@@ -48,12 +48,10 @@ Random& GameRandom() {
     return random;
 }
 
-void DestroyGame() {
-    g_currentWorld = nullptr;
-    World* world = g_worlds;
-    while (world) {
+void FreeGameRecords(World*& worlds, Player*& players) {
+    while (World* world = worlds) {
+        worlds = world->next;
         delete world->star;
-        world->star = nullptr;
         while (Planet* planet = world->planets) {
             world->planets = planet->next;
             FreeList(planet->docks);
@@ -65,14 +63,15 @@ void DestroyGame() {
             delete asteroid;
         }
         FreeList(world->ships);
-        World* next = world->next;
         delete world;
-        world = next;
     }
-    FreeList(g_players);
-    g_worlds = nullptr;
+    FreeList(players);
+}
+
+void DestroyGame() {
+    g_currentWorld = nullptr;
+    FreeGameRecords(g_worlds, g_players);
     g_lastWorld = nullptr;
-    g_players = nullptr;
     g_selPlanet = nullptr;
     g_selShip = nullptr;
     g_selAsteroid = nullptr;

@@ -69,6 +69,10 @@ struct NewGameOptions {
 // player; clears the selection and hover pointers. Races stay loaded.
 void DestroyGame();
 
+// Frees the worlds (with everything in them) and the players of a game that
+// is not the running one, and leaves both lists empty.
+void FreeGameRecords(World*& worlds, Player*& players);
+
 // Frees every race with its ship models and weapons.
 void DestroyRaces();
 

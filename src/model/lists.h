@@ -65,6 +65,20 @@ T* LastOf(T* head) {
     return head;
 }
 
+// Reverses the list: every record's next and prev are swapped and the old
+// tail becomes the head.
+template <typename T>
+void ReverseList(T*& head) {
+    T* p = head;
+    while (p) {
+        T* next = p->next;
+        p->next = p->prev;
+        p->prev = next;
+        head = p;
+        p = next;
+    }
+}
+
 // Frees every record of the list and leaves it empty.
 template <typename T>
 void FreeList(T*& head) {
