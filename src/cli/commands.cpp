@@ -61,6 +61,56 @@ const std::vector<CommandEntry>& Commands() {
              "quorvane-cli race show compact.race --json > compact.json"},
             &RunRaceShow,
         },
+        {
+            "new",
+            "",
+            0,
+            0,
+            "Generate a new game from the New Game options",
+            "Generates a game as the New Game dialog does, from the races of the data\n"
+            "folder, and prints a summary of it; with --json prints the whole game\n"
+            "instead, with -o saves it as a game the game can open. Option values are\n"
+            "read without regard to case; an option left out takes the dialog's start\n"
+            "value (several worlds, medium size, several resources, medium\n"
+            "instability, several computer players, 2000 credits, the first race of\n"
+            "the list). The same seed, options and races give the same game; without\n"
+            "--seed the clock seeds it and the summary says with what.",
+            {
+                {{"worlds"}, "lots|several|few", "How many worlds."},
+                {{"size"}, "huge|large|medium|small|tiny", "The size of the worlds."},
+                {{"resources"}, "lots|several|few", "How many asteroids."},
+                {{"unstability"}, "high|medium|low|none", "How unstable the worlds are."},
+                {{"ai"}, "lots|several|few", "How many computer players."},
+                {{"credits"}, "5000|3000|2000|1000|500", "The gold every player starts with."},
+                {{"race"}, "NAME", "The race you lead (its name as 'races' lists it)."},
+                {{"seed"}, "N", "Seed the generator with N (0 to 4294967295) instead of the clock."},
+                {{"data"}, "DIR", "Load the races from DIR."},
+                {{"o", "output"}, "FILE.zvq", "Save the game to FILE.zvq (an existing file is replaced\n"
+                                              "only when the whole game was written)."},
+                {{"json"}, "", "Print the game as JSON (the form 'dump' prints)."},
+            },
+            {"quorvane-cli new --size tiny --worlds few --seed 7",
+             "quorvane-cli new --ai lots --credits 500 --race 'Solar Compact' -o game.zvq"},
+            &RunNew,
+        },
+        {
+            "dump",
+            "FILE.zvq",
+            1,
+            1,
+            "Print a saved game as JSON",
+            "Reads a saved game as the game opens it and prints it as JSON: every\n"
+            "list head first, every reference a 1-based position in its list (0 for\n"
+            "none). As in the game, the planets, asteroids and ships of each world come\n"
+            "back in the reverse of the saved game's order, nothing is selected and\n"
+            "every power history is zero. A damaged file, or one that names a race or\n"
+            "ship model the data folder does not have, is refused with the reason.",
+            {
+                {{"data"}, "DIR", "Load the races from DIR (those the game was played with)."},
+            },
+            {"quorvane-cli dump game.zvq"},
+            &RunDump,
+        },
     };
     return table;
 }

@@ -78,5 +78,7 @@ void WriteOut(const std::string& text);
 int RunRaces(const QCommandLineParser& args);      // races_command.cpp
 int RunRaceBuild(const QCommandLineParser& args);  // race_commands.cpp
 int RunRaceShow(const QCommandLineParser& args);   // race_commands.cpp
+int RunNew(const QCommandLineParser& args);        // game_commands.cpp
+int RunDump(const QCommandLineParser& args);       // game_commands.cpp
 
 }  // namespace qv::cli

@@ -86,7 +86,8 @@ QString CommandList(const QString& group = {}) {
 }
 
 QString GeneralHelp() {
-    QString text = Program() + ": the headless tool of Quorvane (race files, data checks).\n\n"
+    QString text = Program() + ": the headless tool of Quorvane (race files, data checks,\n"
+                   "new games, saved games).\n\n"
                    "Usage: " + Program() + " <command> [arguments] [options]\n\n"
                    "Commands:\n" + CommandList() +
                    "\nRun '" + Program() + " <command> --help' for the options of a command.\n\n"

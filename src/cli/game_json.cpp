@@ -1,0 +1,265 @@
+#include "cli/game_json.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/race_json.h"
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/records.h"
+
+namespace qv::cli {
+
+namespace {
+
+// Writes JSON as it goes. Containers opened compact, and everything inside
+// them, stay on one line; the others put each member on a line of its own,
+// indented by two spaces per level.
+class JsonWriter {
+public:
+    JsonWriter& beginObject(bool compact = false) { return open('{', compact); }
+    JsonWriter& endObject() { return close('}'); }
+    JsonWriter& beginArray(bool compact = false) { return open('[', compact); }
+    JsonWriter& endArray() { return close(']'); }
+
+    JsonWriter& key(std::string_view name) {
+        separate();
+        out_ += '"';
+        out_ += name;
+        out_ += "\": ";
+        afterKey_ = true;
+        return *this;
+    }
+
+    JsonWriter& number(long long value) {
+        separate();
+        out_ += std::to_string(value);
+        return *this;
+    }
+
+    JsonWriter& boolean(bool value) {
+        separate();
+        out_ += value ? "true" : "false";
+        return *this;
+    }
+
+    JsonWriter& null() {
+        separate();
+        out_ += "null";
+        return *this;
+    }
+
+    // Text of the records, UTF-8 or else read as Latin-1.
+    JsonWriter& text(std::string_view bytes) {
+        separate();
+        out_ += JsonString(TextAsUtf8(bytes));
+        return *this;
+    }
+
+    JsonWriter& field(std::string_view name, long long value) { return key(name).number(value); }
+
+    JsonWriter& numbers(std::string_view name, const std::int32_t* values, int count) {
+        key(name).beginArray(true);
+        for (int i = 0; i < count; ++i) number(values[i]);
+        return endArray();
+    }
+
+    std::string finish() {
+        out_ += '\n';
+        return std::move(out_);
+    }
+
+private:
+    struct Level {
+        bool compact = false;
+        int items = 0;
+    };
+
+    // What comes before a value or a key: nothing after a key, else the comma
+    // and the line break or space of the container.
+    void separate() {
+        if (afterKey_) {
+            afterKey_ = false;
+            return;
+        }
+        if (levels_.empty()) return;
+        Level& level = levels_.back();
+        if (level.items++ > 0) out_ += ',';
+        if (level.compact) {
+            if (level.items > 1) out_ += ' ';
+        } else {
+            newLine(levels_.size());
+        }
+    }
+
+    JsonWriter& open(char bracket, bool compact) {
+        separate();
+        out_ += bracket;
+        levels_.push_back({compact || (!levels_.empty() && levels_.back().compact), 0});
+        return *this;
+    }
+
+    JsonWriter& close(char bracket) {
+        const Level level = levels_.back();
+        levels_.pop_back();
+        if (level.items > 0 && !level.compact) newLine(levels_.size());
+        out_ += bracket;
+        return *this;
+    }
+
+    void newLine(std::size_t depth) {
+        out_ += '\n';
+        out_.append(2 * depth, ' ');
+    }
+
+    std::string out_;
+    std::vector<Level> levels_;
+    bool afterKey_ = false;
+};
+
+const Race* RaceOf(const Player* owner) { return owner ? owner->race : nullptr; }
+
+int OwnerIndex(const Player* owner) { return IndexOf<Player>(g_players, owner); }
+
+int WeaponIndex(const Player* owner, const Weapon* weapon) {
+    const Race* race = RaceOf(owner);
+    return race ? IndexOf<Weapon>(race->weapons, weapon) : 0;
+}
+
+int PixelCount(const Ship& ship) {
+    int n = 0;
+    while (n < kPixelListSize && ship.pixels[n].colour != 0) ++n;
+    return n;
+}
+
+void WriteShips(JsonWriter& w, std::string_view name, const Ship* head) {
+    w.key(name).beginArray();
+    for (const Ship* s = head; s; s = s->next) {
+        const Race* race = RaceOf(s->owner);
+        w.beginObject();
+        w.field("x", s->x).field("y", s->y);
+        w.field("owner", OwnerIndex(s->owner));
+        w.field("model", race ? IndexOf<ShipModel>(race->shipModels, s->model) : 0);
+        w.key("modelName").text(s->model ? std::string_view(s->model->name) : std::string_view());
+        w.numbers("equip", s->equip, kShipEquipSlots);
+        w.field("actionPoints", s->actionPoints).field("shieldPoints", s->shieldPoints);
+        w.field("viewPoints", s->viewPoints).field("holds", s->holds).field("holdFull", s->holdFull);
+        w.field("reserved", s->reserved);
+        w.field("weapon", WeaponIndex(s->owner, s->weapon)).field("weaponReady", s->weaponReady);
+        w.field("pixels", PixelCount(*s));
+        w.endObject();
+    }
+    w.endArray();
+}
+
+void WritePlanets(JsonWriter& w, const Planet* head) {
+    w.key("planets").beginArray();
+    for (const Planet* p = head; p; p = p->next) {
+        w.beginObject();
+        w.field("x", p->x).field("y", p->y).field("picture", p->picture);
+        w.field("owner", OwnerIndex(p->owner));
+        w.field("shieldPoints", p->shieldPoints).field("reserved", p->reserved);
+        w.field("orbitDirection", p->orbitDirection).field("orbitPeriod", p->orbitPeriod);
+        w.numbers("equip", p->equip, kPlanetEquipSlots);
+        w.field("weapon", WeaponIndex(p->owner, p->weapon)).field("weaponReady", p->weaponReady);
+        WriteShips(w, "docks", p->docks);
+        w.endObject();
+    }
+    w.endArray();
+}
+
+void WriteAsteroids(JsonWriter& w, const Asteroid* head) {
+    w.key("asteroids").beginArray();
+    for (const Asteroid* a = head; a; a = a->next) {
+        w.beginObject();
+        w.field("kind", a->kind).field("x", a->x).field("y", a->y);
+        w.field("resources", a->resources).field("motion", a->motion).field("motionRate", a->motionRate);
+        WriteShips(w, "ships", a->ships);
+        w.endObject();
+    }
+    w.endArray();
+}
+
+void WriteWorld(JsonWriter& w, const World& world) {
+    w.beginObject();
+    w.field("number", world.number);
+    const Star none;
+    const Star& star = world.star ? *world.star : none;
+    w.key("star").beginObject(true).field("kind", star.kind).field("x", star.x).field("y", star.y).endObject();
+    WritePlanets(w, world.planets);
+    WriteAsteroids(w, world.asteroids);
+    WriteShips(w, "ships", world.ships);
+    w.endObject();
+}
+
+void WritePlayer(JsonWriter& w, const Player& player) {
+    w.beginObject();
+    w.field("colour", player.colour).field("gold", player.gold);
+    w.field("planetCount", player.planetCount).field("shipCount", player.shipCount);
+    w.field("race", IndexOf<Race>(g_races, player.race));
+    w.key("raceName").text(player.race ? std::string_view(player.race->name) : std::string_view());
+    // The power of every turn so far, as far as the history holds.
+    const auto turns = std::clamp<std::size_t>(static_cast<std::size_t>(std::max<std::int32_t>(g_turn, 0)), 0,
+                                               player.power.size());
+    w.numbers("power", player.power.data(), static_cast<int>(turns));
+    w.endObject();
+}
+
+// The selected record and where it is in the shown world (index 0 when it is
+// not in that world's lists, a docked ship for one); null when nothing is
+// selected.
+void WriteSelection(JsonWriter& w) {
+    const char* kind = nullptr;
+    int index = 0;
+    if (g_currentWorld) {
+        if (g_selPlanet) {
+            kind = "planet";
+            index = IndexOf<Planet>(g_currentWorld->planets, g_selPlanet);
+        } else if (g_selAsteroid) {
+            kind = "asteroid";
+            index = IndexOf<Asteroid>(g_currentWorld->asteroids, g_selAsteroid);
+        } else if (g_selShip) {
+            kind = "ship";
+            index = IndexOf<Ship>(g_currentWorld->ships, g_selShip);
+        }
+    }
+    w.key("selected");
+    if (!kind) {
+        w.null();
+        return;
+    }
+    w.beginObject(true);
+    w.key("kind").text(kind);
+    w.field("world", IndexOf<World>(g_worlds, g_currentWorld)).field("index", index);
+    w.endObject();
+}
+
+}  // namespace
+
+std::string GameJson() {
+    JsonWriter w;
+    w.beginObject();
+    w.field("turn", g_turn).field("worldSize", g_worldSize);
+    w.field("worldCount", g_worldCount).field("doubleWorldCount", g_doubleWorldCount);
+    w.field("playerCount", g_playerCount).field("asteroidTotal", g_asteroidTotal);
+    w.field("unstability", g_unstability);
+    w.key("gameOver").boolean(g_gameOver != 0);
+    w.field("currentWorld", IndexOf<World>(g_worlds, g_currentWorld));
+    w.key("view").beginObject(true);
+    w.field("left", g_viewLeft).field("top", g_viewTop).field("right", g_viewRight).field("bottom", g_viewBottom);
+    w.endObject();
+    WriteSelection(w);
+    w.key("players").beginArray();
+    for (const Player* p = g_players; p; p = p->next) WritePlayer(w, *p);
+    w.endArray();
+    w.key("worlds").beginArray();
+    for (const World* world = g_worlds; world; world = world->next) WriteWorld(w, *world);
+    w.endArray();
+    w.endObject();
+    return w.finish();
+}
+
+}  // namespace qv::cli
