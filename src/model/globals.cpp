@@ -38,6 +38,11 @@ Ship* g_dockSelection = nullptr;
 std::int32_t g_listSelection = 0;
 std::int32_t g_payAmount = 0;
 
+std::int32_t g_eventX = 0;
+std::int32_t g_eventY = 0;
+std::int32_t g_eventDestX = 0;
+std::int32_t g_eventDestY = 0;
+
 std::uint8_t g_rocketMode = 0;
 std::uint8_t g_jumpMode = 0;
 std::uint8_t g_computerMove = 0;
@@ -106,6 +111,7 @@ void ResetGlobals() {
     g_viewBottom = kViewHeight;
     g_listSelection = 0;
     g_payAmount = 0;
+    g_eventX = g_eventY = g_eventDestX = g_eventDestY = 0;
     g_rocketMode = 0;
     g_jumpMode = 0;
     g_computerMove = 0;

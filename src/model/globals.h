@@ -42,6 +42,12 @@ extern Ship* g_dockSelection;       // ship chosen in the open dialog's list
 extern std::int32_t g_listSelection;  // row last reported by the open dialog's list
 extern std::int32_t g_payAmount;
 
+// Centres of the last instability event's source and target regions.
+extern std::int32_t g_eventX;
+extern std::int32_t g_eventY;
+extern std::int32_t g_eventDestX;
+extern std::int32_t g_eventDestY;
+
 extern std::uint8_t g_rocketMode;
 extern std::uint8_t g_jumpMode;
 extern std::uint8_t g_computerMove;

@@ -39,12 +39,17 @@ public:
     // Hand-shakes with the drawing thread.
     virtual void pauseDrawing() = 0;
     virtual void resumeDrawing() = 0;
+    // Asks the drawing thread for one frame and waits until it is drawn.
     virtual void waitForFrame() = 0;
+    // Waits until no frame asked for is still pending.
+    virtual void waitFrameIdle() = 0;
     virtual void waitListFree(ListKind kind) = 0;
     virtual void showExplosion(Planet* planet) = 0;
     virtual void showExplosion(Asteroid* asteroid) = 0;
     virtual void showExplosion(Ship* ship) = 0;
-    virtual void showRing(RingKind which, int x, int y) = 0;
+    // Shows an instability ring of the level (1..3) at the event's source
+    // (First) or target (Second) and waits until it is drawn.
+    virtual void showRing(RingKind which, int level) = 0;
     virtual void changeScrollStep(int step) = 0;
 };
 
@@ -70,11 +75,12 @@ public:
     void pauseDrawing() override { ++pauses; }
     void resumeDrawing() override { ++resumes; }
     void waitForFrame() override { ++frameWaits; }
+    void waitFrameIdle() override { ++idleWaits; }
     void waitListFree(ListKind) override { ++listWaits; }
     void showExplosion(Planet*) override { ++explosions; }
     void showExplosion(Asteroid*) override { ++explosions; }
     void showExplosion(Ship*) override { ++explosions; }
-    void showRing(RingKind, int, int) override { ++rings; }
+    void showRing(RingKind, int) override { ++rings; }
     void changeScrollStep(int step) override { scrollStep = step; }
 
     // What was shown, in order.
@@ -83,7 +89,7 @@ public:
     std::vector<std::string> cues;
     int cursor = 0;
     int exitCode = -1;  // -1 until endProcess is called
-    int pauses = 0, resumes = 0, frameWaits = 0, listWaits = 0, explosions = 0, rings = 0;
+    int pauses = 0, resumes = 0, frameWaits = 0, idleWaits = 0, listWaits = 0, explosions = 0, rings = 0;
     int scrollStep = -1;
 
     // The answer askYesNo gives.

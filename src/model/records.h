@@ -138,7 +138,9 @@ struct Player {
     std::int32_t gold = 0;
     Race* race = nullptr;
     Colour colour = 0;
-    std::int32_t power[kPowerHistory] = {};
+    // power[t] = planetCount * 1000 + shipCount * 100 + gold, recorded for
+    // turn t; room for turns 0..399 at first, grown as a long game goes on.
+    std::vector<std::int32_t> power = std::vector<std::int32_t>(kPowerHistory, 0);
     Player* next = nullptr;
     Player* prev = nullptr;
 };

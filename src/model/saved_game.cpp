@@ -144,6 +144,23 @@ private:
     std::string where_ = "the players";
 };
 
+// Map places of a sound game lie near their map; one far outside is damage
+// (and would overflow the arithmetic of motion).
+constexpr std::int32_t kFarOutside = 1000000;
+
+bool CheckPlace(Reader& in, std::int32_t x, std::int32_t y, const std::string& what) {
+    if (x >= -kFarOutside && x <= kFarOutside && y >= -kFarOutside && y <= kFarOutside) return true;
+    in.fail(what + " lies far outside the map, at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+    return false;
+}
+
+// Orbit periods and drift rates are 1, 2 or 3.
+bool CheckRate(Reader& in, std::int32_t rate, const std::string& what) {
+    if (rate >= 1 && rate <= 3) return true;
+    in.fail(what + " " + std::to_string(rate) + " (1 to 3 are known)");
+    return false;
+}
+
 // Reads a list of ships into head (each inserted at the head, so the list
 // comes back reversed).
 void ReadShips(Reader& in, const StagedGame& game, int playerCount, Ship*& head, const std::string& where) {
@@ -172,6 +189,7 @@ void ReadShips(Reader& in, const StagedGame& game, int playerCount, Ship*& head,
         const std::int32_t owner = in.i32();
         if (in.failed()) return;
         const std::string name = "ship " + std::to_string(i + 1) + " " + where;
+        if (!CheckPlace(in, s->x, s->y, name)) return;
         if (owner < 1 || owner > playerCount) {
             in.fail(name + " belongs to player " + std::to_string(owner) + ", but the game has " +
                     std::to_string(playerCount) + " players");
@@ -200,6 +218,7 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
     world->star->x = in.i32();
     world->star->y = in.i32();
     world->number = in.u16();
+    if (!in.failed() && !CheckPlace(in, world->star->x, world->star->y, "the star " + of)) return;
 
     ReadShips(in, game, playerCount, world->ships, "in the space " + of);
 
@@ -215,6 +234,8 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
         a->resources = in.i32();
         a->motion = in.i32();
         a->motionRate = in.i32();
+        const std::string name = "asteroid " + std::to_string(i + 1) + " " + of;
+        if (!CheckPlace(in, a->x, a->y, name) || !CheckRate(in, a->motionRate, name + " moves at rate")) return;
         ReadShips(in, game, playerCount, a->ships, "on asteroid " + std::to_string(i + 1) + " " + of);
     }
 
@@ -236,6 +257,7 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
         const std::int32_t owner = in.i32();
         const std::int32_t weapon = in.i32();
         if (in.failed()) return;
+        if (!CheckPlace(in, p->x, p->y, name) || !CheckRate(in, p->orbitPeriod, name + " has orbit period")) return;
         if (owner < 1 || owner > playerCount) {
             in.fail(name + " belongs to player " + std::to_string(owner) + ", but the game has " +
                     std::to_string(playerCount) + " players");
@@ -295,11 +317,14 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
         else if (game.currentWorld < 1 || game.currentWorld > worlds)
             in.fail("the world shown is world " + std::to_string(game.currentWorld) + ", but the game has " +
                     std::to_string(worlds) + " worlds");
+        else if (game.playerCount != players - 1)
+            in.fail("it says it has " + std::to_string(game.playerCount) + " players besides the neutral one but holds " +
+                    std::to_string(players - 1));
         else if (game.worldCount != worlds)
             in.fail("it says it has " + std::to_string(game.worldCount) + " worlds but holds " +
                     std::to_string(worlds));
-        else if (game.worldSize < 1)
-            in.fail("its map size is " + std::to_string(game.worldSize));
+        else if (game.worldSize < 1000 || game.worldSize > 3000)
+            in.fail("its map size is " + std::to_string(game.worldSize) + " (1000 to 3000 are known)");
         else if (game.turn < 1)
             in.fail("its turn is " + std::to_string(game.turn));
         else if (game.unstability < 0 || game.unstability > 3)

@@ -255,8 +255,11 @@ TEST_F(SavedGameTest, ForeignCountsAndIndexesAreRefusedWithTheReason) {
         {"current world zero", values + 16, 0, "the world shown is world 0"},
         {"current world past the list", values + 16, 99, "the world shown is world 99"},
         {"world count unlike the worlds", values + 20, 7, "says it has 7 worlds"},
+        {"player count unlike the players", values + 32, 50, "says it has 50 players"},
         {"turn zero", values + 36, 0, "its turn is 0"},
         {"map size zero", values + 40, 0, "map size is 0"},
+        {"map size too small for the view", values + 40, 700, "map size is 700"},
+        {"ship far outside the map", firstShip, -2000000, "lies far outside the map"},
         {"unknown instability", values + 44, 4, "instability level is 4"},
     };
     for (const Case& c : cases) {
