@@ -1,0 +1,134 @@
+#include "turn/instability.h"
+
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "model/random.h"
+#include "model/world_generation.h"
+#include "turn/orbits.h"
+#include "turn/removal.h"
+
+namespace qv {
+
+namespace {
+
+// A centre at least margin away from every edge of the map.
+void DrawCentre(int margin, int& x, int& y) {
+    const int size = g_worldSize;
+    do {
+        x = Rand() % size;
+        y = Rand() % size;
+    } while (x < margin || x > size - margin || y < margin || y > size - margin);
+}
+
+// A landing place within radius of (tx, ty) on both axes; drawn again while
+// it is closer than starMargin to the star (0: no limit).
+void DrawLanding(int tx, int ty, int radius, int starMargin, int& x, int& y) {
+    const int centre = g_worldSize / 2;
+    do {
+        const int sx = Rand() % 2 == 0 ? -1 : 1;
+        const int sy = Rand() % 2 == 0 ? -1 : 1;
+        x = tx + sx * (Rand() % radius);
+        y = ty + sy * (Rand() % radius);
+    } while (starMargin > 0 && Distance(x, y, centre, centre) < starMargin);
+}
+
+bool Inside(int x, int y, int cx, int cy, int radius) { return Distance(x, y, cx, cy) < radius; }
+
+}  // namespace
+
+bool LandingPossible(int tx, int ty, int radius, int starMargin) {
+    const int centre = g_worldSize / 2;
+    const int reach = radius - 1;
+    const int fx = tx >= centre ? tx + reach : tx - reach;
+    const int fy = ty >= centre ? ty + reach : ty - reach;
+    return Distance(fx, fy, centre, centre) >= starMargin;
+}
+
+namespace {
+
+void OneEvent(const InstabilityLevel& level) {
+    World* source = RecordAt(g_worlds, Rand() % g_worldCount + 1);
+    World* target = RecordAt(g_worlds, Rand() % g_worldCount + 1);
+    if (!source || !target) return;
+    int cx, cy, tx, ty;
+    DrawCentre(level.margin, cx, cy);
+    g_eventX = cx;
+    g_eventY = cy;
+    DrawCentre(level.margin, tx, ty);
+    g_eventDestX = tx;
+    g_eventDestY = ty;
+
+    Platform& platform = CurrentPlatform();
+    if (source == g_currentWorld) platform.showRing(RingKind::First, level.ringLevel);
+    if (target == g_currentWorld) platform.showRing(RingKind::Second, level.ringLevel);
+
+    // Planets without a Protective Shield; they stay where they are when
+    // the target region has no place far enough from the star.
+    const bool planetsCanLand = LandingPossible(tx, ty, level.radius, kPlanetStarMargin);
+    while (planetsCanLand) {
+        Planet* p = source->planets;
+        while (p && (p->equip[kProtectiveShield] || !Inside(p->x, p->y, cx, cy, level.radius))) p = p->next;
+        if (!p) break;
+        platform.waitListFree(ListKind::Planets);
+        int x, y;
+        DrawLanding(tx, ty, level.radius, kPlanetStarMargin, x, y);
+        const bool selected = p == g_selPlanet;
+        Planet* moved = TransferPlanet(source, p, target, x, y);
+        if (selected) {
+            g_selPlanet = moved;
+            g_currentWorld = target;
+            CentreViewOn(x, y);
+        }
+    }
+    // Every asteroid.
+    for (;;) {
+        Asteroid* a = source->asteroids;
+        while (a && !Inside(a->x, a->y, cx, cy, level.radius)) a = a->next;
+        if (!a) break;
+        platform.waitListFree(ListKind::Asteroids);
+        int x, y;
+        DrawLanding(tx, ty, level.radius, kAsteroidStarMargin, x, y);
+        const bool selected = a == g_selAsteroid;
+        Asteroid* moved = TransferAsteroid(source, a, target, x, y);
+        if (selected) {
+            g_selAsteroid = moved;
+            g_currentWorld = target;
+            CentreViewOn(x, y);
+        }
+    }
+    // Ships in open space; docked and landed ships go with their body.
+    for (;;) {
+        Ship* s = source->ships;
+        while (s && !Inside(s->x, s->y, cx, cy, level.radius)) s = s->next;
+        if (!s) break;
+        platform.waitListFree(ListKind::Ships);
+        int x, y;
+        DrawLanding(tx, ty, level.radius, 0, x, y);
+        const bool selected = s == g_selShip;
+        Ship* moved = TransferShipInSpace(source, s, target, x, y);
+        if (selected) {
+            g_selShip = moved;
+            g_currentWorld = target;
+            CentreViewOn(x, y);
+        }
+    }
+}
+
+}  // namespace
+
+InstabilityLevel LevelOf(int unstability) {
+    switch (unstability) {
+        case 0: return {3, 300, 330, 3};
+        case 1: return {2, 200, 230, 2};
+        case 2: return {2, 100, 130, 1};
+        default: return {0, 0, 0, 0};
+    }
+}
+
+void InstabilityEvents(int unstability) {
+    const InstabilityLevel level = LevelOf(unstability);
+    for (int i = 0; i < level.events; ++i) OneEvent(level);
+}
+
+}  // namespace qv

@@ -1,0 +1,234 @@
+#include "turn/removal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "model/random.h"
+
+namespace qv {
+
+int DamageRoll(const Weapon& weapon) {
+    const int span = weapon.maxDamage - weapon.minDamage;
+    if (span <= 0) return weapon.minDamage;
+    return weapon.minDamage + Rand() % span;
+}
+
+void RecordPower(Player& player, int turn) {
+    if (turn < 0) return;
+    const auto at = static_cast<std::size_t>(turn);
+    if (at >= player.power.size()) player.power.resize(std::max(at + 1, player.power.size() * 2), 0);
+    player.power[at] = player.planetCount * 1000 + player.shipCount * 100 + player.gold;
+}
+
+namespace {
+
+template <typename T>
+void ShowTwice(const World* world, T* object) {
+    if (!world || world != g_currentWorld) return;
+    Platform& platform = CurrentPlatform();
+    platform.showExplosion(object);
+    platform.showExplosion(object);
+}
+
+// Frees every ship of the list, lowering the ship count of counted, or of
+// each ship's own owner when counted is null.
+void FreeShips(Ship*& head, Player* counted) {
+    while (Ship* s = head) {
+        head = s->next;
+        ForgetShip(s);
+        if (Player* p = counted ? counted : s->owner) --p->shipCount;
+        delete s;
+    }
+}
+
+// Fields a ship keeps whatever list it moves to.
+void CopyShipCore(const Ship& from, Ship& to) {
+    to.owner = from.owner;
+    to.model = from.model;
+    to.shieldPoints = from.shieldPoints;
+    to.viewPoints = from.viewPoints;
+    to.holds = from.holds;
+    to.holdFull = from.holdFull;
+    to.reserved = from.reserved;
+    to.weapon = from.weapon;
+}
+
+// The record of newList at the position rec has in oldList; the last of
+// newList when it is shorter.
+template <typename T>
+T* SamePlace(T* oldList, T* rec, T* newList) {
+    if (!rec || oldList == newList) return rec;
+    const int at = IndexOf(oldList, rec);
+    if (at == 0) return rec;
+    T* same = RecordAt(newList, at);
+    return same ? same : LastOf(newList);
+}
+
+}  // namespace
+
+void ShowExplosion(const World* world, Planet* planet) { ShowTwice(world, planet); }
+void ShowExplosion(const World* world, Asteroid* asteroid) { ShowTwice(world, asteroid); }
+void ShowExplosion(const World* world, Ship* ship) { ShowTwice(world, ship); }
+
+void ForgetPlanet(const Planet* planet) {
+    if (g_selPlanet == planet) g_selPlanet = nullptr;
+    if (g_hoverPlanet == planet) g_hoverPlanet = nullptr;
+}
+
+void ForgetAsteroid(const Asteroid* asteroid) {
+    if (g_selAsteroid == asteroid) g_selAsteroid = nullptr;
+    if (g_hoverAsteroid == asteroid) g_hoverAsteroid = nullptr;
+}
+
+void ForgetShip(const Ship* ship) {
+    if (g_selShip == ship) g_selShip = nullptr;
+    if (g_hoverShip == ship) g_hoverShip = nullptr;
+    if (g_dockSelection == ship) g_dockSelection = nullptr;
+}
+
+void DestroyPlanet(World* world, Planet* planet) {
+    ShowExplosion(world, planet);
+    // Docked ships are counted off the planet's owner.
+    FreeShips(planet->docks, planet->owner);
+    Unlink(world->planets, planet);
+    CurrentPlatform().waitListFree(ListKind::Planets);
+    if (planet->owner) --planet->owner->planetCount;
+    ForgetPlanet(planet);
+    delete planet;
+}
+
+void DestroyAsteroid(World* world, Asteroid* asteroid) {
+    ShowExplosion(world, asteroid);
+    FreeShips(asteroid->ships, nullptr);
+    Unlink(world->asteroids, asteroid);
+    CurrentPlatform().waitListFree(ListKind::Asteroids);
+    ForgetAsteroid(asteroid);
+    delete asteroid;
+}
+
+void DestroyShip(World* world, Ship* ship) {
+    Unlink(world->ships, ship);
+    CurrentPlatform().waitListFree(ListKind::Ships);
+    if (ship->owner) --ship->owner->shipCount;
+    ForgetShip(ship);
+    delete ship;
+}
+
+Planet* TransferPlanet(World* from, Planet* planet, World* to, int x, int y) {
+    auto* moved = new Planet;
+    moved->shieldPoints = planet->shieldPoints;
+    moved->picture = planet->picture;
+    moved->owner = planet->owner;
+    moved->orbitDirection = planet->orbitDirection;
+    moved->orbitPeriod = planet->orbitPeriod;
+    std::copy(std::begin(planet->equip), std::end(planet->equip), std::begin(moved->equip));
+    moved->weapon = planet->weapon;
+    moved->weaponReady = planet->weaponReady;
+    moved->docks = planet->docks;
+    planet->docks = nullptr;
+    moved->x = x;
+    moved->y = y;
+    InsertAtHead(to->planets, moved);
+    Unlink(from->planets, planet);
+    CurrentPlatform().waitListFree(ListKind::Planets);
+    ForgetPlanet(planet);
+    delete planet;
+    return moved;
+}
+
+Asteroid* TransferAsteroid(World* from, Asteroid* asteroid, World* to, int x, int y) {
+    auto* moved = new Asteroid;
+    moved->kind = asteroid->kind;
+    moved->resources = asteroid->resources;
+    moved->motion = asteroid->motion;
+    moved->motionRate = asteroid->motionRate;
+    moved->ships = asteroid->ships;
+    asteroid->ships = nullptr;
+    moved->x = x;
+    moved->y = y;
+    InsertAtHead(to->asteroids, moved);
+    Unlink(from->asteroids, asteroid);
+    CurrentPlatform().waitListFree(ListKind::Asteroids);
+    ForgetAsteroid(asteroid);
+    delete asteroid;
+    return moved;
+}
+
+Ship* TransferShipInSpace(World* from, Ship* ship, World* to, int x, int y) {
+    auto* moved = new Ship;
+    CopyShipCore(*ship, *moved);
+    std::copy(std::begin(ship->equip), std::end(ship->equip), std::begin(moved->equip));
+    moved->actionPoints = ship->actionPoints;
+    moved->weaponReady = ship->weaponReady;
+    std::copy(std::begin(ship->pixels), std::end(ship->pixels), std::begin(moved->pixels));
+    moved->x = x;
+    moved->y = y;
+    InsertAtHead(to->ships, moved);
+    Unlink(from->ships, ship);
+    CurrentPlatform().waitListFree(ListKind::Ships);
+    ForgetShip(ship);
+    delete ship;
+    return moved;
+}
+
+Ship* LandShip(World* world, Ship* ship, Ship*& target) {
+    auto* moved = new Ship;
+    CopyShipCore(*ship, *moved);
+    std::copy(std::begin(ship->equip), std::end(ship->equip), std::begin(moved->equip));
+    moved->weaponReady = ship->weaponReady;
+    moved->actionPoints = 0;
+    InsertAtHead(target, moved);
+    Unlink(world->ships, ship);
+    CurrentPlatform().waitListFree(ListKind::Ships);
+    ForgetShip(ship);
+    delete ship;
+    return moved;
+}
+
+void LaunchCirclePlace(int bx, int by, int& x, int& y) {
+    const int sign = Rand() % 2 == 0 ? -1 : 1;
+    const int k = Rand() % 100;
+    x = bx + sign * static_cast<int>(std::sqrt(static_cast<double>(2500 - (k - 50) * (k - 50))));
+    y = by - 50 + k;
+}
+
+Ship* TakeOffShip(World* world, Ship* ship, Ship*& list, int bx, int by) {
+    auto* moved = new Ship;
+    CopyShipCore(*ship, *moved);
+    moved->actionPoints = 0;
+    LaunchCirclePlace(bx, by, moved->x, moved->y);
+    if (moved->model)
+        std::copy(std::begin(moved->model->pixels), std::end(moved->model->pixels), std::begin(moved->pixels));
+    InsertAtHead(world->ships, moved);
+    Unlink(list, ship);
+    CurrentPlatform().waitListFree(ListKind::Ships);
+    ForgetShip(ship);
+    delete ship;
+    return moved;
+}
+
+void CapturePlanet(Planet* planet, Player* captor) {
+    Race* newRace = captor->race;
+    for (Ship* s = planet->docks; s; s = s->next) {
+        Player* old = s->owner;
+        if (old) --old->shipCount;
+        Race* oldRace = old ? old->race : nullptr;
+        if (oldRace && newRace) {
+            s->model = SamePlace(oldRace->shipModels, s->model, newRace->shipModels);
+            s->weapon = SamePlace(oldRace->weapons, s->weapon, newRace->weapons);
+        }
+        s->owner = captor;
+        ++captor->shipCount;
+    }
+    Player* old = planet->owner;
+    if (old && old->race && newRace) planet->weapon = SamePlace(old->race->weapons, planet->weapon, newRace->weapons);
+    if (old) --old->planetCount;
+    ++captor->planetCount;
+    planet->owner = captor;
+}
+
+}  // namespace qv
