@@ -1,0 +1,252 @@
+#include "presentation/core/drawing_loop.h"
+
+#include <algorithm>
+
+#include "model/globals.h"
+#include "presentation/core/drawing_flags.h"
+#include "presentation/core/game_lock.h"
+#include "presentation/core/scroll.h"
+
+namespace qv {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long a pass that drew nothing (the view at an edge, no game) waits
+// before it looks again, at the least, even unpaced: scroll flags change
+// without a notification, and nothing else could end that wait sooner.
+constexpr std::chrono::milliseconds kRecheckAfterNothing{1};
+
+std::atomic<int> g_runningThreads{0};
+std::atomic<int> g_requestersAway{0};
+
+// The one-shot requests as an idle frame found them when it began.
+struct Requests {
+    FrameRequests frame;
+    int frameWait = 0;
+};
+
+bool RequestsPending() {
+    return g_frameWait.load() != 0 || g_explodingPlanet.load() != nullptr || g_explodingAsteroid.load() != nullptr ||
+           g_explodingShip.load() != nullptr || g_ringFirst.load() != 0 || g_ringSecond.load() != 0;
+}
+
+Requests TakeRequests() {
+    Requests r;
+    r.frameWait = g_frameWait.load();
+    r.frame.explodingPlanet = g_explodingPlanet.load();
+    r.frame.explodingAsteroid = g_explodingAsteroid.load();
+    r.frame.explodingShip = g_explodingShip.load();
+    r.frame.ringFirst = g_ringFirst.load();
+    r.frame.ringSecond = g_ringSecond.load();
+    return r;
+}
+
+template <typename T>
+void ClearIfStill(std::atomic<T>& slot, T served) {
+    if (served == T{}) return;
+    slot.compare_exchange_strong(served, T{});
+}
+
+// Each request the frame was given is served once and cleared; a request
+// made while the frame was being composed stays for the next one.
+void ConsumeRequests(const Requests& r) {
+    ClearIfStill(g_frameWait, r.frameWait);
+    ClearIfStill(g_explodingPlanet, r.frame.explodingPlanet);
+    ClearIfStill(g_explodingAsteroid, r.frame.explodingAsteroid);
+    ClearIfStill(g_explodingShip, r.frame.explodingShip);
+    ClearIfStill(g_ringFirst, r.frame.ringFirst);
+    ClearIfStill(g_ringSecond, r.frame.ringSecond);
+}
+
+void SetListsFree(int value) {
+    g_planetsFree = value;
+    g_asteroidsFree = value;
+    g_shipsFree = value;
+    g_hoverPanelFree = value;
+}
+
+// Parks while a pause is asked for. False when the thread is to end: stop,
+// or the exit request seen while parked.
+bool ParkWhilePaused(const std::atomic<bool>& stop) {
+    if (stop.load()) return false;
+    if (g_pauseDrawing.load() == 0 && g_drawingPaused.load() == 0) return true;
+    if (g_pauseDrawing.load() != 0) {
+        g_drawingPaused = 1;
+        NotifyDrawingFlags();
+    }
+    bool end = false;
+    // The acknowledgement is withdrawn under the flags' mutex, together with
+    // the test of the pause request: a game thread that asks for a pause
+    // either sees the thread drawing (and waits) or is seen by this test.
+    WaitDrawingFlags([&] {
+        if (stop.load()) {
+            end = true;
+            return true;
+        }
+        if (g_pauseDrawing.load() == 0) {
+            g_drawingPaused = 0;
+            return true;
+        }
+        if (g_exitDrawing.load() != 0) {
+            end = true;
+            return true;
+        }
+        return false;
+    });
+    return !end;
+}
+
+enum class Drawn { Nothing, Scroll, Idle };
+
+struct PassResult {
+    Drawn drawn = Drawn::Nothing;
+    bool exit = false;  // the exit request was seen after an idle frame, or with no game
+};
+
+// The body of a pass, under the game lock: what to draw, and drawing it.
+PassResult ComposePass(FramePainter& painter, int step) {
+    GameLockGuard lock;
+    PassResult result;
+    if (!g_currentWorld) {
+        // No game: there is nothing to draw a request on. It is answered all
+        // the same, so that no wait can hang on it.
+        if (RequestsPending()) {
+            ConsumeRequests(TakeRequests());
+            NotifyDrawingFlags();
+        }
+        result.exit = g_exitDrawing.load() != 0;
+        return result;
+    }
+
+    // A pending request (or the exit request) gets an idle frame whatever
+    // the scroll flags say; scrolling goes on at the next pass.
+    const bool idleOwed = RequestsPending() || g_exitDrawing.load() != 0;
+    if (!idleOwed) {
+        if (const auto direction = FirstScrollFlag()) {
+            ViewRect view{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom};
+            const ScrollMove move = ApplyScrollMove(view, *direction, step, g_worldSize);
+            if (!move.possible) return result;
+            painter.shiftStars(move.dx, move.dy);
+            g_viewLeft = view.left;
+            g_viewTop = view.top;
+            g_viewRight = view.right;
+            g_viewBottom = view.bottom;
+            SetListsFree(0);
+            painter.compose(FrameKind::Scroll, FrameRequests{});
+            SetListsFree(1);
+            result.drawn = Drawn::Scroll;
+            return result;
+        }
+    }
+
+    g_stepChangeBlocked = 0;
+    const Requests requests = TakeRequests();
+    SetListsFree(0);
+    painter.compose(FrameKind::Idle, requests.frame);
+    SetListsFree(1);
+    ConsumeRequests(requests);
+    NotifyDrawingFlags();
+    result.drawn = Drawn::Idle;
+    result.exit = g_exitDrawing.load() != 0;
+    return result;
+}
+
+// Waits between passes. After an idle frame the game thread whose request
+// it served gets the game lock back first. A drawn frame waits out the rest
+// of the frame interval; a pass that drew nothing waits at least
+// kRecheckAfterNothing but wakes as soon as a request comes. A pause, the
+// exit request or stop ends every wait at once.
+void Pace(Drawn drawn, const DrawingOptions& options, Clock::time_point passStart, const std::atomic<bool>& stop) {
+    const auto interval = options.frameInterval;
+    if (drawn == Drawn::Idle) {
+        // A requester still away has had its request served (none is
+        // pending), so it is on its way back to the lock.
+        WaitDrawingFlags([&] {
+            return g_requestersAway.load() == 0 || stop.load() || g_pauseDrawing.load() != 0 ||
+                   g_exitDrawing.load() != 0 || RequestsPending();
+        });
+    }
+    if (drawn == Drawn::Nothing) {
+        const auto deadline = Clock::now() + std::max<Clock::duration>(interval, kRecheckAfterNothing);
+        WaitDrawingFlags(
+            [&] {
+                return stop.load() || g_pauseDrawing.load() != 0 || g_exitDrawing.load() != 0 || RequestsPending();
+            },
+            deadline);
+        return;
+    }
+    if (interval <= Clock::duration::zero()) return;
+    WaitDrawingFlags([&] { return stop.load() || g_pauseDrawing.load() != 0 || g_exitDrawing.load() != 0; },
+                     passStart + interval);
+}
+
+void RunPasses(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
+    SetListsFree(1);
+    int step = std::max(g_scrollStep.load(), 0);
+    painter.setScrollStep(step);
+
+    while (ParkWhilePaused(stop)) {
+        const Clock::time_point passStart = Clock::now();
+        g_stepChangeBlocked = 1;
+        const int wanted = std::max(g_scrollStep.load(), 0);
+        if (wanted != step) {
+            step = wanted;
+            painter.setScrollStep(step);
+        }
+        const PassResult pass = ComposePass(painter, step);
+        if (pass.drawn != Drawn::Nothing) painter.present();
+        if (pass.exit) return;
+        Pace(pass.drawn, options, passStart, stop);
+    }
+}
+
+void RunAndSignOff(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
+    RunPasses(painter, options, stop);
+    // Parked for good: the game thread may free everything.
+    g_drawingPaused = 1;
+    g_runningThreads.fetch_sub(1);
+    NotifyDrawingFlags();
+}
+
+}  // namespace
+
+void DrawingThreadProc(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
+    g_runningThreads.fetch_add(1);
+    RunAndSignOff(painter, options, stop);
+}
+
+bool DrawingThreadRunning() { return g_runningThreads.load() > 0; }
+
+RequesterAwayScope::RequesterAwayScope(bool away) : away_(away) {
+    if (away_) g_requestersAway.fetch_add(1);
+}
+
+RequesterAwayScope::~RequesterAwayScope() {
+    if (!away_) return;
+    g_requestersAway.fetch_sub(1);
+    NotifyDrawingFlags();
+}
+
+bool DrawingLoop::Start(FramePainter& painter, DrawingOptions options) {
+    if (thread_.joinable()) return false;
+    stop_ = false;
+    // Counted before the thread is scheduled, so that a wait begun right
+    // after Start waits for it instead of finding no thread.
+    g_runningThreads.fetch_add(1);
+    thread_ = std::thread([this, &painter, options] { RunAndSignOff(painter, options, stop_); });
+    return true;
+}
+
+void DrawingLoop::Stop() {
+    if (!thread_.joinable()) return;
+    stop_ = true;
+    NotifyDrawingFlags();
+    // The thread may be waiting for the game lock to finish its pass.
+    GameLockRelease lent;
+    thread_.join();
+    stop_ = false;
+}
+
+}  // namespace qv

@@ -1,0 +1,75 @@
+// The drawing thread: an endless loop of passes that park while the game
+// thread rebuilds the game, scroll the view while a scroll flag is set, and
+// otherwise compose idle frames that serve the game thread's requests
+// (a drawn frame, explosions, instability rings).
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "presentation/core/frame_painter.h"
+
+namespace qv {
+
+struct DrawingOptions {
+    // Time from the start of one frame to the start of the next (about 60
+    // frames a second); 0 draws as fast as the painter allows (tests,
+    // benchmarks). Scroll frames are paced the same way, so scrolling moves
+    // the view by the scroll step per frame.
+    std::chrono::microseconds frameInterval{16'667};
+};
+
+// The thread procedure. Runs passes until the exit request is seen after an
+// idle frame (or while parked, or with no game), or until `stop` is set;
+// on the way out it sets g_drawingPaused to 1. Counts itself as a running
+// drawing thread while it runs.
+void DrawingThreadProc(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop);
+
+// True while a drawing thread runs (for DrawingLoop: from Start until the
+// thread procedure returns). The game thread's waits end when it is false.
+bool DrawingThreadRunning();
+
+// Marks, for its lifetime, a game thread that lent the game lock out to wait
+// for its own request (a frame, an explosion, a ring). After an idle frame
+// the loop does not begin its next pass until every such thread has taken
+// the lock back, or a new request, a pause, the exit request or stop comes:
+// two requests made one after the other are drawn on two consecutive idle
+// frames, with nothing composed in between.
+class RequesterAwayScope {
+public:
+    explicit RequesterAwayScope(bool away);
+    ~RequesterAwayScope();
+    RequesterAwayScope(const RequesterAwayScope&) = delete;
+    RequesterAwayScope& operator=(const RequesterAwayScope&) = delete;
+
+private:
+    bool away_;
+};
+
+// Owns one drawing thread.
+class DrawingLoop {
+public:
+    DrawingLoop() = default;
+    ~DrawingLoop() { Stop(); }
+    DrawingLoop(const DrawingLoop&) = delete;
+    DrawingLoop& operator=(const DrawingLoop&) = delete;
+
+    // Starts the thread drawing through the painter, which must outlive it.
+    // False when this loop already has a thread.
+    bool Start(FramePainter& painter, DrawingOptions options = {});
+    // Ends the thread wherever it is (parked, waiting between frames or
+    // drawing: it finishes the frame in hand) and joins it, lending the game
+    // lock meanwhile if the caller holds it. Does nothing when no thread was
+    // started.
+    void Stop();
+    // True from Start until Stop, even when the thread has already ended
+    // on its own through the exit request.
+    bool started() const { return thread_.joinable(); }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+};
+
+}  // namespace qv
