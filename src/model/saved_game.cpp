@@ -144,6 +144,10 @@ private:
     std::string where_ = "the players";
 };
 
+// The last turn a saved game may be at: the power history keeps an entry for
+// every turn, and a turn counter near the top of its range would overflow.
+constexpr std::int32_t kLastTurn = 1000000;
+
 // Map places of a sound game lie near their map; one far outside is damage
 // (and would overflow the arithmetic of motion).
 constexpr std::int32_t kFarOutside = 1000000;
@@ -325,8 +329,9 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
                     std::to_string(worlds));
         else if (game.worldSize < 1000 || game.worldSize > 3000)
             in.fail("its map size is " + std::to_string(game.worldSize) + " (1000 to 3000 are known)");
-        else if (game.turn < 1)
-            in.fail("its turn is " + std::to_string(game.turn));
+        else if (game.turn < 1 || game.turn > kLastTurn)
+            in.fail("its turn is " + std::to_string(game.turn) + " (1 to " + std::to_string(kLastTurn) +
+                    " are known)");
         else if (game.unstability < 0 || game.unstability > 3)
             in.fail("its instability level is " + std::to_string(game.unstability) + " (0 to 3 are known)");
         else if (in.left() != 0)

@@ -257,6 +257,7 @@ TEST_F(SavedGameTest, ForeignCountsAndIndexesAreRefusedWithTheReason) {
         {"world count unlike the worlds", values + 20, 7, "says it has 7 worlds"},
         {"player count unlike the players", values + 32, 50, "says it has 50 players"},
         {"turn zero", values + 36, 0, "its turn is 0"},
+        {"turn far beyond any game", values + 36, 2000000000, "its turn is 2000000000"},
         {"map size zero", values + 40, 0, "map size is 0"},
         {"map size too small for the view", values + 40, 700, "map size is 700"},
         {"ship far outside the map", firstShip, -2000000, "lies far outside the map"},
