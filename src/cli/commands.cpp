@@ -88,10 +88,58 @@ const std::vector<CommandEntry>& Commands() {
                 {{"o", "output"}, "FILE.zvq", "Save the game to FILE.zvq (an existing file is replaced\n"
                                               "only when the whole game was written)."},
                 {{"json"}, "", "Print the game as JSON (the form 'dump' prints)."},
+                {{"turns"}, "N", "Then play N turns (0 to 1000000) as End Turn does, the\n"
+                                 "generator going on from the generation; print the players\n"
+                                 "table instead of the summary."},
+                {{"autopilot"}, "", "In those turns your side acts too, by the computer players'\n"
+                                    "rules, before them."},
+                {{"check"}, "", "Check the game's consistency before the turns and after each\n"
+                                "one; stop at the first break with the turn and what broke\n"
+                                "(exit code 1, nothing printed or saved)."},
             },
             {"quorvane-cli new --size tiny --worlds few --seed 7",
-             "quorvane-cli new --ai lots --credits 500 --race 'Solar Compact' -o game.zvq"},
+             "quorvane-cli new --ai lots --credits 500 --race 'Solar Compact' -o game.zvq",
+             "quorvane-cli new --seed 3 --turns 100 --autopilot"},
             &RunNew,
+        },
+        {
+            "play",
+            "FILE.zvq",
+            1,
+            1,
+            "Play turns of a saved game and show how the players stand",
+            "Opens a saved game as the game does, plays N turns as End Turn does and\n"
+            "prints a table of the players: position, colour (#RRGGBB), race,\n"
+            "planets, ships, gold and power (planets x 1000 + ships x 100 + gold), your\n"
+            "player first and the neutral player last (for it, the planets and ships it\n"
+            "holds, counted on the map: the game keeps no counters for it). When you\n"
+            "have lost the game, a line says on which turn; the others play on.\n"
+            "With --json only the game as JSON is printed, the form 'dump' prints\n"
+            "(\"gameOver\" tells whether you have lost). With -o the game after the\n"
+            "turns is saved as well. The same file, seed and options play the same\n"
+            "turns; without --seed the clock seeds them and the first line of the\n"
+            "report says with what. A damaged file, or turns that would take the game\n"
+            "past turn 1000000, are refused (exit code 1).\n"
+            "While the turns run, a progress bar is shown on standard error when it\n"
+            "is a terminal.",
+            {
+                {{"turns"}, "N", "Play N turns (0 to 1000000; 0 only opens the game and\n"
+                                 "prints or saves it).",
+                 true},
+                {{"seed"}, "N", "Seed the generator with N (0 to 4294967295) instead of the clock."},
+                {{"data"}, "DIR", "Load the races from DIR (those the game was played with)."},
+                {{"o", "output"}, "OUT.zvq", "Save the game after the turns to OUT.zvq (an existing file\n"
+                                             "is replaced only when the whole game was written)."},
+                {{"json"}, "", "Print the game after the turns as JSON instead of the table."},
+                {{"autopilot"}, "", "Your side acts too, by the computer players' rules, before\n"
+                                    "them."},
+                {{"check"}, "", "Check the game's consistency before the turns and after each\n"
+                                "one; stop at the first break with the turn and what broke\n"
+                                "(exit code 1, nothing printed or saved)."},
+            },
+            {"quorvane-cli play game.zvq --turns 50 --autopilot",
+             "quorvane-cli play game.zvq --turns 200 --seed 9 --check -o later.zvq"},
+            &RunPlay,
         },
         {
             "dump",
@@ -110,6 +158,35 @@ const std::vector<CommandEntry>& Commands() {
             },
             {"quorvane-cli dump game.zvq"},
             &RunDump,
+        },
+        {
+            "render",
+            "[FILE.zvq]",
+            0,
+            1,
+            "Draw one frame of a saved game's map as a PNG picture",
+            "Opens a saved game as the game does and draws one frame of the map view\n"
+            "as the game shows it between two moves: the star field, the world's\n"
+            "star, planets, asteroids and ships with the selection circles, the\n"
+            "overview map, the status line and the information panel of the hovered\n"
+            "object. The world, the view and the selected or hovered object can be\n"
+            "chosen; positions count from 1 in the world's lists as 'dump' prints\n"
+            "them. A view reaching outside the map is moved into it. With --title the\n"
+            "title screen is drawn instead, and no game is read. Needs no display.",
+            {
+                {{"o", "output"}, "OUT.png", "The picture to write (800 x 600; required).", true},
+                {{"world"}, "N", "Show world N (1-based) instead of the one the game shows."},
+                {{"view"}, "LEFT,TOP", "The map point at the view's top-left corner."},
+                {{"select"}, "planet|asteroid|ship:N", "Select the Nth planet, asteroid or free-flying ship of\n"
+                                                       "the world shown, e.g. ship:3."},
+                {{"hover"}, "planet|asteroid|ship:N", "Show the information panel of that object, as when the\n"
+                                                      "pointer is over it."},
+                {{"data"}, "DIR", "Load the races from DIR (those the game was played with)."},
+                {{"title"}, "", "Draw the title screen instead of a game."},
+            },
+            {"quorvane-cli render game.zvq --world 2 --select planet:1 -o frame.png",
+             "quorvane-cli render --title -o title.png"},
+            &RunRender,
         },
     };
     return table;

@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -74,11 +76,72 @@ void WriteFileAtomically(const QString& path, const std::vector<std::uint8_t>& b
 // Writes bytes to standard output as they are.
 void WriteOut(const std::string& text);
 
+// ---- Shared by the game commands (game_commands.cpp, play_command.cpp) -----
+
+// Destroys the game and the races when the command ends, however it ends.
+struct GameScope {
+    GameScope() = default;
+    GameScope(const GameScope&) = delete;
+    GameScope& operator=(const GameScope&) = delete;
+    ~GameScope();
+};
+
+// The --seed given, or none; throws UsageError unless it is a whole number
+// from 0 to 2^32 - 1.
+std::optional<std::uint32_t> SeedOption(const QCommandLineParser& args);
+
+// Loads the races of --data (or the usual data folder) as the game does at
+// start-up; throws Failure when there is no folder or no race.
+std::filesystem::path StartWithRaces(const QCommandLineParser& args);
+
+// #RRGGBB for a 0x00BBGGRR colour.
+std::string ColourText(std::uint32_t colour);
+
+// "  3 worlds of 2000 x 2000, 30 asteroids, instability medium, turn 1" and
+// a line feed, for the running game.
+std::string GameLine();
+
+// What --turns, --autopilot and --check ask for.
+struct TurnRequest {
+    bool given = false;  // --turns was on the command line
+    int turns = 0;
+    bool autopilot = false;
+    bool check = false;
+};
+
+// The most turns one command plays.
+inline constexpr int kMaxTurns = 1000000;
+
+// Reads --turns N (0 to kMaxTurns), --autopilot and --check; throws
+// UsageError for a value that is not such a number.
+TurnRequest TurnOptions(const QCommandLineParser& args);
+
+// What playing the turns did.
+struct TurnsPlayed {
+    int firstTurn = 0;  // g_turn before the first one
+    int played = 0;
+    int lostOnTurn = 0;  // the turn the human player lost, 0 when not lost here
+};
+
+// Plays the turns on the running game, continuing its generator. With
+// check the game is checked before the first turn and after every one; the
+// first break throws Failure naming the turn and what broke. A progress bar
+// goes to standard error while it runs when that is a terminal.
+TurnsPlayed PlayTurns(const TurnRequest& request);
+
+// The players of the running game: position, colour, race, planets, ships,
+// gold and power, the human player first and the neutral player last, every
+// line starting with indent; then, without indent, a line when the human
+// player has lost.
+std::string PlayersTable(const TurnsPlayed& played, const std::string& indent = "  ");
+
 // The run functions, one group per file.
 int RunRaces(const QCommandLineParser& args);      // races_command.cpp
 int RunRaceBuild(const QCommandLineParser& args);  // race_commands.cpp
 int RunRaceShow(const QCommandLineParser& args);   // race_commands.cpp
 int RunNew(const QCommandLineParser& args);        // game_commands.cpp
 int RunDump(const QCommandLineParser& args);       // game_commands.cpp
+int RunPlay(const QCommandLineParser& args);       // play_command.cpp
+int RunRender(const QCommandLineParser& args);     // render_command.cpp
 
 }  // namespace qv::cli

@@ -34,17 +34,6 @@ const QStringList kSizes = {"huge", "large", "medium", "small", "tiny"};
 const QStringList kUnstabilities = {"high", "medium", "low", "none"};
 const QStringList kCredits = {"5000", "3000", "2000", "1000", "500"};
 
-// Destroys the game and the races when the command ends, however it ends.
-struct GameScope {
-    GameScope() = default;
-    GameScope(const GameScope&) = delete;
-    GameScope& operator=(const GameScope&) = delete;
-    ~GameScope() {
-        DestroyGame();
-        DestroyRaces();
-    }
-};
-
 // The index of the option's value in values (any case), or fallback when the
 // option is not given.
 std::int32_t ListOption(const QCommandLineParser& args, const QString& name, const QStringList& values,
@@ -56,31 +45,6 @@ std::int32_t ListOption(const QCommandLineParser& args, const QString& name, con
         throw UsageError(("--" + name + ": unknown value '" + value + "' (expected " + values.join(", ") + ")")
                              .toStdString());
     return static_cast<std::int32_t>(index);
-}
-
-// The seed given, or none; a seed is a whole number from 0 to 2^32 - 1.
-std::optional<std::uint32_t> SeedOption(const QCommandLineParser& args) {
-    if (!args.isSet("seed")) return std::nullopt;
-    const QString text = args.value("seed");
-    bool digits = !text.isEmpty();
-    for (const QChar c : text) digits = digits && c >= u'0' && c <= u'9';
-    bool ok = false;
-    const qulonglong value = digits ? text.toULongLong(&ok, 10) : 0;
-    if (!digits || !ok || value > 0xFFFFFFFFull)
-        throw UsageError(("--seed: '" + text + "' is not a whole number from 0 to 4294967295").toStdString());
-    return static_cast<std::uint32_t>(value);
-}
-
-// Loads the races as the game does at start-up. Refused races are reported
-// on standard error by the loader; a race file that cannot be opened ends
-// the program there.
-fs::path StartWithRaces(const QCommandLineParser& args) {
-    const std::string given = args.isSet("data") ? LocalPath(args.value("data")) : std::string();
-    if (!given.empty() && !fs::is_directory(given)) throw Failure("no such folder: " + given);
-    const fs::path dir = ResolveDataDir(given);
-    if (!StartUp(dir)) throw Failure("cannot load the races of " + dir.string());
-    if (!g_races) throw Failure("no race found in " + dir.string());
-    return dir;
 }
 
 // The race option: 0 (the head of the list) without --race, else the
@@ -109,14 +73,6 @@ std::int32_t RaceOption(const QCommandLineParser& args, const fs::path& dir) {
     throw Failure("unknown race '" + bytes + "'; the races in " + dir.string() + " are " + known);
 }
 
-// #RRGGBB for a 0x00BBGGRR colour.
-std::string ColourText(Colour colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
-                  static_cast<unsigned>((colour >> 8) & 0xFF), static_cast<unsigned>((colour >> 16) & 0xFF));
-    return text;
-}
-
 // The number of the first world where player owns a planet, 0 when none.
 int HomeWorld(const Player* player) {
     for (const World* w = g_worlds; w; w = w->next)
@@ -125,13 +81,19 @@ int HomeWorld(const Player* player) {
     return 0;
 }
 
+
+// What "new --turns" prints: the game, then the players after the turns.
+std::string PlayedSummary(std::uint32_t seed, const TurnRequest& request, const TurnsPlayed& played) {
+    std::string out = "New game from seed " + std::to_string(seed) + ", then " + std::to_string(played.played) +
+                      (played.played == 1 ? " turn" : " turns") + (request.autopilot ? " on autopilot" : "") + "\n";
+    out += GameLine();
+    out += "Players:\n" + PlayersTable(played);
+    return out;
+}
+
 std::string Summary(std::uint32_t seed) {
-    const std::string unstability =
-        g_unstability >= 0 && g_unstability < kUnstabilities.size() ? kUnstabilities[g_unstability].toStdString() : "?";
     std::string out = "New game from seed " + std::to_string(seed) + "\n";
-    out += "  " + std::to_string(g_worldCount) + " worlds of " + std::to_string(g_worldSize) + " x " +
-           std::to_string(g_worldSize) + ", " + std::to_string(g_asteroidTotal) + " asteroids, instability " +
-           unstability + ", turn " + std::to_string(g_turn) + "\n";
+    out += GameLine();
     out += "  Shown: world " + std::to_string(g_currentWorld ? g_currentWorld->number : 0) + "\n";
 
     out += "Players:\n";
@@ -158,6 +120,51 @@ std::string Summary(std::uint32_t seed) {
 
 }  // namespace
 
+// ---- Shared with play_command.cpp ---------------------------------------------
+
+GameScope::~GameScope() {
+    DestroyGame();
+    DestroyRaces();
+}
+
+std::optional<std::uint32_t> SeedOption(const QCommandLineParser& args) {
+    if (!args.isSet("seed")) return std::nullopt;
+    const QString text = args.value("seed");
+    bool digits = !text.isEmpty();
+    for (const QChar c : text) digits = digits && c >= u'0' && c <= u'9';
+    bool ok = false;
+    const qulonglong value = digits ? text.toULongLong(&ok, 10) : 0;
+    if (!digits || !ok || value > 0xFFFFFFFFull)
+        throw UsageError(("--seed: '" + text + "' is not a whole number from 0 to 4294967295").toStdString());
+    return static_cast<std::uint32_t>(value);
+}
+
+// Refused races are reported on standard error by the loader; a race file
+// that cannot be opened ends the program there.
+fs::path StartWithRaces(const QCommandLineParser& args) {
+    const std::string given = args.isSet("data") ? LocalPath(args.value("data")) : std::string();
+    if (!given.empty() && !fs::is_directory(given)) throw Failure("no such folder: " + given);
+    const fs::path dir = ResolveDataDir(given);
+    if (!StartUp(dir)) throw Failure("cannot load the races of " + dir.string());
+    if (!g_races) throw Failure("no race found in " + dir.string());
+    return dir;
+}
+
+std::string ColourText(Colour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
+                  static_cast<unsigned>((colour >> 8) & 0xFF), static_cast<unsigned>((colour >> 16) & 0xFF));
+    return text;
+}
+
+std::string GameLine() {
+    const std::string unstability =
+        g_unstability >= 0 && g_unstability < kUnstabilities.size() ? kUnstabilities[g_unstability].toStdString() : "?";
+    return "  " + std::to_string(g_worldCount) + " worlds of " + std::to_string(g_worldSize) + " x " +
+           std::to_string(g_worldSize) + ", " + std::to_string(g_asteroidTotal) + " asteroids, instability " +
+           unstability + ", turn " + std::to_string(g_turn) + "\n";
+}
+
 int RunNew(const QCommandLineParser& args) {
     NewGameOptions chosen;
     chosen.worldsQuantityOption = ListOption(args, "worlds", kQuantities, chosen.worldsQuantityOption);
@@ -167,6 +174,7 @@ int RunNew(const QCommandLineParser& args) {
     chosen.aiPlayersOption = ListOption(args, "ai", kQuantities, chosen.aiPlayersOption);
     chosen.creditsOption = ListOption(args, "credits", kCredits, chosen.creditsOption);
     const std::optional<std::uint32_t> given = SeedOption(args);
+    const TurnRequest request = TurnOptions(args);
     // Without a seed the clock seeds the game, as in the game; taking it here
     // lets the summary say which seed gives the same game again.
     const std::uint32_t seed = given ? *given : static_cast<std::uint32_t>(CurrentPlatform().now());
@@ -177,12 +185,14 @@ int RunNew(const QCommandLineParser& args) {
 
     NewGameOptions documentOptions;
     if (!StartNewGame(documentOptions, chosen, seed)) return kExitBadInput;  // the game said why
+    // The turns go on with the generator where generation left it.
+    const TurnsPlayed played = PlayTurns(request);
 
     const bool json = args.isSet("json");
     const std::string text = json ? GameJson() : std::string();
     if (args.isSet("output")) WriteFileAtomically(args.value("output"), SaveGameBytes(documentOptions));
     if (json) WriteOut(text);
-    else if (!args.isSet("output")) WriteOut(Summary(seed));
+    else if (!args.isSet("output")) WriteOut(request.given ? PlayedSummary(seed, request, played) : Summary(seed));
     return kExitOk;
 }
 

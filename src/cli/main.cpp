@@ -4,10 +4,13 @@
 // Exit codes: 0 success, 1 bad input (one line on standard error), 2 wrong
 // usage (with a hint to the help).
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <memory>
 #include <utility>
 
 #include "cli/commands.h"
@@ -87,7 +90,7 @@ QString CommandList(const QString& group = {}) {
 
 QString GeneralHelp() {
     QString text = Program() + ": the headless tool of Quorvane (race files, data checks,\n"
-                   "new games, saved games).\n\n"
+                   "new games, saved games, turns played without a window).\n\n"
                    "Usage: " + Program() + " <command> [arguments] [options]\n\n"
                    "Commands:\n" + CommandList() +
                    "\nRun '" + Program() + " <command> --help' for the options of a command.\n\n"
@@ -208,8 +211,19 @@ int Main(const QStringList& args) {
 }  // namespace
 }  // namespace qv::cli
 
+// Drawing pictures (render) needs the fonts of a GUI application; it runs on
+// the offscreen platform unless another is asked for, so no display is
+// needed. Every other command makes do with the core application.
+static std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     // The logic's messages go to standard error; a fatal one ends the program.
     static qv::HeadlessPlatform platform(true);
     platform.exitForReal = true;

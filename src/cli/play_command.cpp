@@ -1,0 +1,215 @@
+// quorvane-cli play, and the turns "new --turns" plays: End Turn run again
+// and again on a game, with the players' standings at the end.
+#include <QString>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/game_json.h"
+#include "cli/plain_text.h"
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "model/random.h"
+#include "model/records.h"
+#include "model/saved_game.h"
+#include "turn/consistency.h"
+#include "turn/end_turn.h"
+
+namespace qv::cli {
+
+namespace {
+
+// "turn 120/200 [=====>    ]" on standard error while the turns run, only
+// when it is a terminal; the line is wiped when the object goes, so what
+// follows (a report, an error) starts on a clean line.
+class ProgressBar {
+public:
+    explicit ProgressBar(int total) : total_(total), on_(total > 0 && isatty(fileno(stderr)) == 1) {}
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    ~ProgressBar() {
+        if (!shownWidth_) return;
+        std::fprintf(stderr, "\r%*s\r", static_cast<int>(shownWidth_), "");
+        std::fflush(stderr);
+    }
+
+    void show(int done) {
+        if (!on_) return;
+        // A terminal is slow next to a turn: redraw ten times a second, and
+        // for the last turn.
+        const auto now = std::chrono::steady_clock::now();
+        if (done != total_ && shownWidth_ && now - last_ < std::chrono::milliseconds(100)) return;
+        last_ = now;
+        constexpr int kWidth = 30;
+        const int filled = static_cast<int>(static_cast<long long>(done) * kWidth / total_);
+        std::string bar(static_cast<std::size_t>(filled), '=');
+        if (filled < kWidth) bar += '>';
+        bar.resize(kWidth, ' ');
+        const std::string line =
+            "\rturn " + std::to_string(done) + "/" + std::to_string(total_) + " [" + bar + "]";
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+        shownWidth_ = std::max(shownWidth_, line.size() - 1);
+    }
+
+private:
+    int total_;
+    bool on_;
+    std::size_t shownWidth_ = 0;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+// The planets and ships a player holds, counted on the map.
+struct Holdings {
+    long long planets = 0;
+    long long ships = 0;
+};
+
+long long ShipsOf(const Ship* head, const Player* player) {
+    long long n = 0;
+    for (const Ship* s = head; s; s = s->next) n += s->owner == player;
+    return n;
+}
+
+Holdings HoldingsOf(const Player* player) {
+    Holdings h;
+    for (const World* w = g_worlds; w; w = w->next) {
+        h.ships += ShipsOf(w->ships, player);
+        for (const Asteroid* a = w->asteroids; a; a = a->next) h.ships += ShipsOf(a->ships, player);
+        for (const Planet* p = w->planets; p; p = p->next) {
+            h.planets += p->owner == player;
+            h.ships += ShipsOf(p->docks, player);
+        }
+    }
+    return h;
+}
+
+std::string TurnsText(int n) { return std::to_string(n) + (n == 1 ? " turn" : " turns"); }
+
+}  // namespace
+
+TurnRequest TurnOptions(const QCommandLineParser& args) {
+    TurnRequest request;
+    request.autopilot = args.isSet("autopilot");
+    request.check = args.isSet("check");
+    if (!args.isSet("turns")) return request;
+    request.given = true;
+    const QString text = args.value("turns");
+    bool digits = !text.isEmpty() && text.size() <= 7;
+    for (const QChar c : text) digits = digits && c >= u'0' && c <= u'9';
+    const int value = digits ? text.toInt() : -1;
+    if (value < 0 || value > kMaxTurns)
+        throw UsageError(("--turns: '" + text + "' is not a whole number from 0 to " + QString::number(kMaxTurns))
+                             .toStdString());
+    request.turns = value;
+    return request;
+}
+
+TurnsPlayed PlayTurns(const TurnRequest& request) {
+    TurnsPlayed played;
+    played.firstTurn = g_turn;
+    // The power history holds an entry per turn: a saved game whose turn
+    // counter is absurd would make it grow without bound.
+    if (g_turn > kMaxTurns || g_turn < 0 || g_turn + request.turns > kMaxTurns)
+        throw Failure("the game is at turn " + std::to_string(g_turn) + "; turns are played only up to turn " +
+                      std::to_string(kMaxTurns));
+    if (request.check) {
+        if (const std::string report = CheckConsistency(); !report.empty())
+            throw Failure("before turn " + std::to_string(g_turn) + ": " + report + " (no turn played)");
+    }
+    ProgressBar progress(request.turns);
+    for (int i = 0; i < request.turns; ++i) {
+        const int turn = g_turn;
+        const bool lostBefore = g_gameOver != 0;
+        OnEndTurn(request.autopilot);
+        ++played.played;
+        if (!lostBefore && g_gameOver != 0) played.lostOnTurn = turn;
+        if (request.check) {
+            if (const std::string report = CheckConsistency(); !report.empty())
+                throw Failure("turn " + std::to_string(turn) + ": " + report + " (stopped after " +
+                              std::to_string(played.played) + " of " + TurnsText(request.turns) + ")");
+        }
+        progress.show(i + 1);
+    }
+    return played;
+}
+
+std::string PlayersTable(const TurnsPlayed& played, const std::string& indent) {
+    TextTable table({{"Player"},
+                     {"Colour"},
+                     {"Race"},
+                     {"Planets", true},
+                     {"Ships", true},
+                     {"Gold", true},
+                     {"Power", true}});
+    int position = 1;
+    for (const Player* p = g_players; p; p = p->next, ++position) {
+        const bool neutral = !p->next && p != g_players;
+        const std::string race = p->race ? DisplayText(p->race->name) : "-";
+        if (neutral) {
+            // The game keeps no counters and no treasury for the neutral
+            // player (it never acts): what it holds is counted on the map.
+            const Holdings h = HoldingsOf(p);
+            table.addRow({"neutral", ColourText(p->colour), race, std::to_string(h.planets), std::to_string(h.ships),
+                          "-", "-"});
+            continue;
+        }
+        const long long power = static_cast<long long>(p->planetCount) * 1000 +
+                                static_cast<long long>(p->shipCount) * 100 + p->gold;
+        table.addRow({position == 1 ? "1 (you)" : std::to_string(position), ColourText(p->colour), race,
+                      std::to_string(p->planetCount), std::to_string(p->shipCount), std::to_string(p->gold),
+                      std::to_string(power)});
+    }
+    std::string out = table.render(indent);
+    if (g_gameOver) {
+        out += "The human player has lost";
+        if (played.lostOnTurn) out += " (turn " + std::to_string(played.lostOnTurn) + ")";
+        out += "; the other players played on.\n";
+    }
+    return out;
+}
+
+int RunPlay(const QCommandLineParser& args) {
+    const QString path = args.positionalArguments().first();
+    const TurnRequest request = TurnOptions(args);
+    const std::optional<std::uint32_t> given = SeedOption(args);
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+
+    GameScope scope;
+    StartWithRaces(args);
+    NewGameOptions documentOptions;
+    if (!LoadGameBytes(bytes.data(), bytes.size(), LocalPath(path), documentOptions))
+        return kExitBadInput;  // the game named the file and the problem
+    // As the game does when it has no seed: the clock; the report says
+    // which seed plays the same turns again.
+    const std::uint32_t seed = given ? *given : static_cast<std::uint32_t>(CurrentPlatform().now());
+    SeedRand(seed);
+    const TurnsPlayed played = PlayTurns(request);
+
+    const bool json = args.isSet("json");
+    const std::string text = json ? GameJson() : std::string();
+    if (args.isSet("output")) WriteFileAtomically(args.value("output"), SaveGameBytes(documentOptions));
+    if (json) {
+        WriteOut(text);
+        return kExitOk;
+    }
+    std::string out = LocalPath(path) + ": " + TurnsText(played.played) + " from turn " +
+                      std::to_string(played.firstTurn) + " with seed " + std::to_string(seed) +
+                      (request.autopilot ? ", on autopilot" : "") + "\n";
+    out += GameLine();
+    out += "Players:\n" + PlayersTable(played);
+    WriteOut(out);
+    return kExitOk;
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,164 @@
+#include "presentation/picture_set.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QtGlobal>
+
+#include <cstdint>
+
+namespace qv {
+
+namespace {
+
+// In the order of PictureRole.
+constexpr std::array<PictureInfo, kPictureRoleCount> kInfo = {{
+    {"stars", 800, 600, nullptr},
+    {"star_yellow", 163, 158, nullptr},
+    {"star_blue", 163, 158, nullptr},
+    {"planet1", 60, 60, nullptr},
+    {"planet2", 60, 60, nullptr},
+    {"planet3", 60, 60, nullptr},
+    {"asteroid_rich", 34, 34, nullptr},
+    {"asteroid_spent", 34, 34, nullptr},
+    {"blast_small_a", 30, 30, nullptr},
+    {"blast_small_b", 30, 30, nullptr},
+    {"blast_large", 60, 60, nullptr},
+    {"title", 800, 600, nullptr},
+    {"about", 277, 31, nullptr},
+    {"button_cancel", 60, 25, "Cancel"},
+    {"button_start_ship", 65, 25, "Start ship"},
+    {"button_load_ship", 70, 25, "Load ship"},
+    {"button_build_ship", 70, 25, "Build ship"},
+    {"button_sell_ship", 70, 25, "Sell ship"},
+    {"button_equip_ship", 70, 25, "Equip ship"},
+    {"button_unload_ship", 76, 25, "Unload ship"},
+    {"button_equip_planet", 80, 24, "Equip planet"},
+    {"button_sell", 70, 25, "Sell"},
+    {"button_buy", 70, 25, "Buy"},
+    {"button_hyper_jump", 80, 25, "Hyper Jump"},
+    {"button_start_missile", 80, 25, "Start Missile"},
+    {"button_ok", 50, 25, "Ok"},
+    {"button_repair_planet", 88, 25, "Repair Planet"},
+    {"button_repair_ship", 89, 25, "Repair Ship"},
+}};
+
+// Text needs the font database of a GUI application; without one the
+// stand-ins go without their lettering.
+bool CanDrawText() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+QImage Blank(const PictureInfo& info, QColor background) {
+    QImage image(info.width, info.height, QImage::Format_RGB32);
+    image.fill(background);
+    return image;
+}
+
+// A fixed scatter of stars of a few brightnesses on black.
+void ScatterStars(QImage& image, int count) {
+    std::uint32_t state = 0x2545F491u;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    for (int i = 0; i < count; ++i) {
+        const int x = static_cast<int>(next() % static_cast<std::uint32_t>(image.width()));
+        const int y = static_cast<int>(next() % static_cast<std::uint32_t>(image.height()));
+        const int level = 90 + static_cast<int>(next() % 166u);
+        image.setPixel(x, y, qRgb(level, level, qMin(255, level + 20)));
+    }
+}
+
+void Disc(QImage& image, QPointF centre, qreal radius, QColor fill, QColor rim) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(rim, 2));
+    p.setBrush(fill);
+    p.drawEllipse(centre, radius, radius);
+}
+
+void Lettering(QImage& image, const QString& text, QColor colour, int pixelSize, bool bold) {
+    if (!CanDrawText()) return;
+    QPainter p(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(image.rect(), Qt::AlignCenter, text);
+}
+
+}  // namespace
+
+const PictureInfo& InfoOf(PictureRole role) { return kInfo[static_cast<std::size_t>(role)]; }
+
+QString PictureSet::ResourcePath(PictureRole role) {
+    return QStringLiteral(":/pictures/") + QLatin1String(InfoOf(role).name) + QStringLiteral(".png");
+}
+
+QImage PictureSet::StandIn(PictureRole role) {
+    const PictureInfo& info = InfoOf(role);
+    if (info.caption) {
+        QImage image = Blank(info, QColor(192, 192, 192));
+        Lettering(image, QString::fromLatin1(info.caption), QColor(0, 0, 128), 11, false);
+        return image;
+    }
+    QImage image = Blank(info, Qt::black);
+    const QPointF middle(info.width / 2.0, info.height / 2.0);
+    switch (role) {
+    case PictureRole::Stars: ScatterStars(image, 700); break;
+    case PictureRole::StarYellow: Disc(image, middle, 60, QColor(255, 220, 40), QColor(255, 120, 0)); break;
+    case PictureRole::StarBlue: Disc(image, middle, 60, QColor(120, 170, 255), QColor(0, 230, 255)); break;
+    case PictureRole::Planet1: Disc(image, middle, 27, QColor(200, 200, 200), QColor(240, 240, 240)); break;
+    case PictureRole::Planet2: Disc(image, middle, 27, QColor(130, 130, 140), QColor(0, 200, 220)); break;
+    case PictureRole::Planet3: Disc(image, middle, 27, QColor(140, 90, 50), QColor(150, 150, 150)); break;
+    case PictureRole::AsteroidRich: Disc(image, middle, 14, QColor(70, 60, 55), QColor(100, 90, 80)); break;
+    case PictureRole::AsteroidSpent: Disc(image, middle, 14, QColor(210, 190, 140), QColor(230, 215, 170)); break;
+    case PictureRole::BlastSmallA: Disc(image, middle, 8, QColor(255, 240, 120), QColor(255, 140, 0)); break;
+    case PictureRole::BlastSmallB: Disc(image, middle, 13, QColor(255, 150, 30), QColor(200, 40, 0)); break;
+    case PictureRole::BlastLarge: Disc(image, middle, 27, QColor(255, 200, 60), QColor(220, 60, 0)); break;
+    case PictureRole::Title:
+        ScatterStars(image, 900);
+        Lettering(image, QStringLiteral("QUORVANE"), QColor(200, 210, 255), 72, true);
+        break;
+    case PictureRole::About:
+        image.fill(QColor(128, 128, 128));
+        Lettering(image, QStringLiteral("QUORVANE"), QColor(20, 20, 60), 20, true);
+        break;
+    default: break;
+    }
+    return image;
+}
+
+PictureSet::PictureSet() {
+    for (int i = 0; i < kPictureRoleCount; ++i) images_[i] = StandIn(static_cast<PictureRole>(i));
+}
+
+PictureSet PictureSet::Load() {
+    PictureSet set;
+    for (int i = 0; i < kPictureRoleCount; ++i) {
+        const auto role = static_cast<PictureRole>(i);
+        const QImage image(ResourcePath(role));
+        if (image.isNull()) continue;  // not built into this program: the stand-in stays
+        const PictureInfo& info = InfoOf(role);
+        if (image.width() != info.width || image.height() != info.height) {
+            qWarning("picture %s is %dx%d, expected %dx%d; using a stand-in", info.name, image.width(),
+                     image.height(), info.width, info.height);
+            continue;
+        }
+        set.set(role, image);
+        set.loaded_[i] = true;
+    }
+    return set;
+}
+
+void PictureSet::set(PictureRole role, const QImage& image) {
+    const std::size_t i = index(role);
+    loaded_[i] = false;
+    images_[i] = image.isNull() ? StandIn(role) : image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace qv
