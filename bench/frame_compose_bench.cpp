@@ -9,12 +9,17 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <chrono>
+#include <ctime>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/records.h"
+#include "presentation/core/drawing_flags.h"
+#include "presentation/core/drawing_loop.h"
 #include "presentation/map_painter.h"
 #include "presentation/picture_set.h"
 
@@ -181,5 +186,36 @@ void CopyFrameMemcpy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * source.sizeInBytes());
 }
 BENCHMARK(CopyFrameMemcpy)->Unit(benchmark::kMicrosecond);
+
+// The CPU the drawing thread takes while the busy world sits on screen with
+// nothing happening: idle frames paced as the window paces them, measured as
+// process CPU time over one second of wall time (in % of one core).
+void IdleDrawingThreadCpu(benchmark::State& state) {
+    EnsureGuiApplication();
+    BusyWorld world;
+    qv::MapPainter painter;
+    qv::ResetDrawingFlags();
+    qv::DrawingLoop loop;
+    loop.Start(painter);
+    qv::g_pauseDrawing = 0;
+    qv::NotifyDrawingFlags();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // settle
+    double cpuShare = 0;
+    double framesPerSecond = 0;
+    for (auto _ : state) {
+        const auto frames = painter.frameSerial();
+        const std::clock_t cpu = std::clock();
+        const auto wall = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+        cpuShare = 100.0 * (static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC) / wallSeconds;
+        framesPerSecond = static_cast<double>(painter.frameSerial() - frames) / wallSeconds;
+    }
+    loop.Stop();
+    qv::ResetDrawingFlags();
+    state.counters["cpu_percent_of_one_core"] = cpuShare;
+    state.counters["frames_per_second"] = framesPerSecond;
+}
+BENCHMARK(IdleDrawingThreadCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
