@@ -16,21 +16,34 @@ constexpr std::size_t kValuesSize = 48;
 
 // ---- Writing ---------------------------------------------------------------
 
+// Writes into a buffer sized beforehand to the file's exact size.
 class Writer {
 public:
     explicit Writer(std::vector<std::uint8_t>& out) : out_(out) {}
     void i32(std::int32_t v) {
         const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+        std::uint8_t* p = room(4);
+        p[0] = static_cast<std::uint8_t>(u);
+        p[1] = static_cast<std::uint8_t>(u >> 8);
+        p[2] = static_cast<std::uint8_t>(u >> 16);
+        p[3] = static_cast<std::uint8_t>(u >> 24);
     }
     void u16(std::uint16_t v) {
-        out_.push_back(static_cast<std::uint8_t>(v));
-        out_.push_back(static_cast<std::uint8_t>(v >> 8));
+        std::uint8_t* p = room(2);
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
     }
-    void u8(std::uint8_t v) { out_.push_back(v); }
+    void u8(std::uint8_t v) { *room(1) = v; }
 
 private:
+    std::uint8_t* room(std::size_t n) {
+        if (at_ + n > out_.size()) out_.resize(at_ + n);  // only if the size was reckoned short
+        std::uint8_t* p = out_.data() + at_;
+        at_ += n;
+        return p;
+    }
     std::vector<std::uint8_t>& out_;
+    std::size_t at_ = 0;
 };
 
 Race* RaceOf(const Player* owner) { return owner ? owner->race : nullptr; }
@@ -346,7 +359,7 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
 std::vector<std::uint8_t> SaveGameBytes(const NewGameOptions& options) {
     ++g_newDocCount;
     std::vector<std::uint8_t> out;
-    out.reserve(SavedGameSize());
+    out.resize(SavedGameSize());
     Writer w(out);
 
     w.i32(CountOf(g_players));
