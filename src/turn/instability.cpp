@@ -47,6 +47,33 @@ bool LandingPossible(int tx, int ty, int radius, int starMargin) {
 
 namespace {
 
+bool Caught(const Planet& p) { return !p.equip[kProtectiveShield]; }
+bool Caught(const Asteroid&) { return true; }
+bool Caught(const Ship&) { return true; }
+
+// Moves every record of the list that lies inside the source region to the
+// target region, walking the list again from its head after each move; the
+// selection follows a moved record, with the world shown and the view.
+template <typename T, typename Transfer>
+void MoveCaught(T*& head, ListKind kind, int starMargin, T*& selected, const InstabilityLevel& level, int cx, int cy,
+                int tx, int ty, World* target, Transfer transfer) {
+    for (;;) {
+        T* r = head;
+        while (r && !(Caught(*r) && Inside(r->x, r->y, cx, cy, level.radius))) r = r->next;
+        if (!r) return;
+        CurrentPlatform().waitListFree(kind);
+        int x, y;
+        DrawLanding(tx, ty, level.radius, starMargin, x, y);
+        const bool wasSelected = r == selected;
+        T* moved = transfer(r, x, y);
+        if (wasSelected) {
+            selected = moved;
+            g_currentWorld = target;
+            CentreViewOn(x, y);
+        }
+    }
+}
+
 void OneEvent(const InstabilityLevel& level) {
     World* source = RecordAt(g_worlds, Rand() % g_worldCount + 1);
     World* target = RecordAt(g_worlds, Rand() % g_worldCount + 1);
@@ -65,54 +92,16 @@ void OneEvent(const InstabilityLevel& level) {
 
     // Planets without a Protective Shield; they stay where they are when
     // the target region has no place far enough from the star.
-    const bool planetsCanLand = LandingPossible(tx, ty, level.radius, kPlanetStarMargin);
-    while (planetsCanLand) {
-        Planet* p = source->planets;
-        while (p && (p->equip[kProtectiveShield] || !Inside(p->x, p->y, cx, cy, level.radius))) p = p->next;
-        if (!p) break;
-        platform.waitListFree(ListKind::Planets);
-        int x, y;
-        DrawLanding(tx, ty, level.radius, kPlanetStarMargin, x, y);
-        const bool selected = p == g_selPlanet;
-        Planet* moved = TransferPlanet(source, p, target, x, y);
-        if (selected) {
-            g_selPlanet = moved;
-            g_currentWorld = target;
-            CentreViewOn(x, y);
-        }
+    if (LandingPossible(tx, ty, level.radius, kPlanetStarMargin)) {
+        MoveCaught(source->planets, ListKind::Planets, kPlanetStarMargin, g_selPlanet, level, cx, cy, tx, ty,
+                   target, [&](Planet* p, int x, int y) { return TransferPlanet(source, p, target, x, y); });
     }
     // Every asteroid.
-    for (;;) {
-        Asteroid* a = source->asteroids;
-        while (a && !Inside(a->x, a->y, cx, cy, level.radius)) a = a->next;
-        if (!a) break;
-        platform.waitListFree(ListKind::Asteroids);
-        int x, y;
-        DrawLanding(tx, ty, level.radius, kAsteroidStarMargin, x, y);
-        const bool selected = a == g_selAsteroid;
-        Asteroid* moved = TransferAsteroid(source, a, target, x, y);
-        if (selected) {
-            g_selAsteroid = moved;
-            g_currentWorld = target;
-            CentreViewOn(x, y);
-        }
-    }
+    MoveCaught(source->asteroids, ListKind::Asteroids, kAsteroidStarMargin, g_selAsteroid, level, cx, cy, tx, ty,
+               target, [&](Asteroid* a, int x, int y) { return TransferAsteroid(source, a, target, x, y); });
     // Ships in open space; docked and landed ships go with their body.
-    for (;;) {
-        Ship* s = source->ships;
-        while (s && !Inside(s->x, s->y, cx, cy, level.radius)) s = s->next;
-        if (!s) break;
-        platform.waitListFree(ListKind::Ships);
-        int x, y;
-        DrawLanding(tx, ty, level.radius, 0, x, y);
-        const bool selected = s == g_selShip;
-        Ship* moved = TransferShipInSpace(source, s, target, x, y);
-        if (selected) {
-            g_selShip = moved;
-            g_currentWorld = target;
-            CentreViewOn(x, y);
-        }
-    }
+    MoveCaught(source->ships, ListKind::Ships, 0, g_selShip, level, cx, cy, tx, ty, target,
+               [&](Ship* s, int x, int y) { return TransferShipInSpace(source, s, target, x, y); });
 }
 
 }  // namespace
