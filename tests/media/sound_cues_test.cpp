@@ -144,4 +144,5 @@ TEST_F(SoundCuesTest, WithoutAFolderCuesComeFromTheDataFolder) {
     QDir::setCurrent(before);
     EXPECT_EQ(cues.playerCount(), 1);
     EXPECT_EQ(cues.lastCue(), "BldShip.wav");
+    Spin(100);  // the player reads its file in the background; let it finish
 }
