@@ -211,12 +211,13 @@ int Main(const QStringList& args) {
 }  // namespace
 }  // namespace qv::cli
 
-// Drawing pictures (render) needs the fonts of a GUI application; it runs on
-// the offscreen platform unless another is asked for, so no display is
-// needed. Every other command makes do with the core application.
+// Drawing pictures (render) needs the fonts of a GUI application; it always
+// runs on the offscreen platform, so no display is needed (and a display's
+// platform would take arguments such as --title for itself). Every other
+// command makes do with the core application.
 static std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
