@@ -4,9 +4,11 @@
 //   quorvane-make-pictures OUT_DIR
 //
 // Writes OUT_DIR/pictures/<name>.png (map pictures, title, About lettering,
-// button captions; opaque) and OUT_DIR/cursors/<role>.png (32 x 32, black and
-// white on transparent). The pictures come from fixed seeds, so two runs give
-// the same bytes. Exit status: 0 when every file was written, 1 (with a
+// button captions; opaque), OUT_DIR/cursors/<role>.png (32 x 32, black and
+// white on transparent) and the application icon OUT_DIR/icon/icon.png
+// (256 x 256) and OUT_DIR/icon/icon_48.png (48 x 48), a rounded square on
+// transparent. The pictures come from fixed seeds, so two runs give the same
+// bytes. Exit status: 0 when every file was written, 1 (with a
 // one-line message on stderr) when one could not be, 2 on wrong usage.
 //
 // Text needs a font engine, hence a QGuiApplication; it runs on Qt's
@@ -27,6 +29,14 @@
 using namespace qv::pictures;
 
 namespace {
+
+// The application icon's files under OUT_DIR/icon: the window and the
+// desktop's icon theme take them at these sizes.
+struct IconFile {
+    const char* name;
+    int size;
+};
+constexpr IconFile kIconFiles[] = {{"icon", 256}, {"icon_48", 48}};
 
 // The painter of each picture of the built-in set, by name.
 QImage Paint(std::string_view name, QSize size) {
@@ -80,7 +90,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("pictures")) || !out.mkpath(QStringLiteral("cursors"))) {
+    if (!out.mkpath(QStringLiteral("pictures")) || !out.mkpath(QStringLiteral("cursors")) ||
+        !out.mkpath(QStringLiteral("icon"))) {
         std::fprintf(stderr, "cannot create the folders under %s\n", argv[1]);
         return 1;
     }
@@ -107,6 +118,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (!Save(img, out.filePath(QStringLiteral("cursors/%1.png").arg(QString::fromStdString(role))))) return 1;
+    }
+    for (const IconFile& icon : kIconFiles) {
+        const QImage img = ApplicationIcon(icon.size);
+        if (img.width() != icon.size || img.height() != icon.size) {
+            std::fprintf(stderr, "the icon %s came out %dx%d instead of %dx%d\n", icon.name, img.width(), img.height(),
+                         icon.size, icon.size);
+            return 1;
+        }
+        if (!Save(img, out.filePath(QStringLiteral("icon/%1.png").arg(QLatin1String(icon.name))))) return 1;
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // The painters of quorvane-make-pictures, one function per picture kind.
 // Every picture is opaque (black where nothing is drawn) except the cursors,
-// which are black and white on transparent.
+// which are black and white on transparent, and the application icon, a
+// rounded square on transparent.
 #pragma once
 
 #include <QImage>
@@ -29,5 +30,8 @@ QImage ButtonCaption(QSize size, const QString& text); // dark blue on light gre
 
 // Cursors (cursor_pictures.cpp): 32 x 32, ARGB; role as in the cursor set.
 QImage CursorPicture(const char* role);
+
+// The application icon (icon_picture.cpp): size x size, ARGB.
+QImage ApplicationIcon(int size);
 
 }  // namespace qv::pictures
