@@ -48,6 +48,8 @@ void OnEndTurn(bool autopilot) {
     Platform& platform = CurrentPlatform();
     platform.setCursor(kCursorWait);
     g_computerMove = 1;
+    // The "Computer move" box is on screen before the computer players move.
+    platform.waitForFrame();
     ComputerPlayersTurn(autopilot);
     for (World* w = g_worlds; w; w = w->next) MoveWorldBodies(w);
     InstabilityEvents(g_unstability);

@@ -1,0 +1,57 @@
+// The map view: an 800 x 600 widget that shows the frames the drawing thread
+// composes, or the title screen before any game exists.
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+#include "presentation/core/drawing_loop.h"
+
+namespace qv {
+class MapPainter;
+class PictureSet;
+}  // namespace qv
+
+namespace qv::shell {
+
+class CZarvonView : public QWidget {
+    Q_OBJECT
+public:
+    // Loads the map pictures and starts the drawing thread, which parks
+    // until a game exists. frameInterval 0 draws unpaced (tests).
+    explicit CZarvonView(QWidget* parent = nullptr,
+                         DrawingOptions drawing = DrawingOptions{});
+    // Stops the drawing thread.
+    ~CZarvonView() override;
+
+    // Ends the drawing thread (the exit path); the view shows its last frame.
+    void StopDrawingThread();
+
+    // Shows the newest finished frame at once if it is not on screen yet
+    // (called while the game thread waits for the drawing thread).
+    void ShowNewFrame();
+
+    // How many finished frames the drawing thread has handed over, and the
+    // serial of the one on screen.
+    std::uint64_t frameSerial() const;
+    std::uint64_t shownSerial() const { return shownSerial_; }
+    // The newest finished frame.
+    QImage currentFrame() const;
+
+    const PictureSet& pictures() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::unique_ptr<MapPainter> painter_;
+    DrawingLoop loop_;
+    QTimer frameTimer_;
+    std::uint64_t shownSerial_ = 0;
+};
+
+}  // namespace qv::shell

@@ -1,0 +1,241 @@
+// The real program on a real X display (its own Xvfb): the title screen, a
+// saved game named on the command line drawn in the window, a turn ended
+// with the End key, and the way out through the exit question. Keys go in
+// with xdotool; the screen is read back from the X server.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kQuorvane = QStringLiteral(QUORVANE_PROGRAM);
+const QString kCli = QStringLiteral(QUORVANE_CLI);
+const QString kData = QStringLiteral(QUORVANE_DATA_OUT);
+
+QTemporaryDir* g_scratch = nullptr;
+
+QImage Screen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+// Share of the 800 x 600 picture found in the screen at (0, top), from 0 to 1.
+double Match(const QImage& screen, const QImage& picture, int top) {
+    if (screen.width() < 800 || screen.height() < top + 600) return 0;
+    long same = 0;
+    for (int y = 0; y < 600; y += 2)
+        for (int x = 0; x < 800; x += 2) same += screen.pixel(x, top + y) == picture.pixel(x, y) ? 1 : 0;
+    return same / (400.0 * 300.0);
+}
+
+// The map view's top edge on the screen: where the picture matches best
+// below the menu bar.
+int ViewTop(const QImage& screen, const QImage& picture, double* best) {
+    int top = 0;
+    *best = 0;
+    for (int y = 0; y <= 60; ++y) {
+        const double m = Match(screen, picture, y);
+        if (m > *best) {
+            *best = m;
+            top = y;
+        }
+    }
+    return top;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+int RunProgram(const QString& program, const QStringList& args, QString* output = nullptr) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) return -1;
+    if (output) *output = QString::fromLocal8Bit(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+void Key(const QString& key) { ASSERT_EQ(RunProgram("xdotool", {"key", key}), 0) << "xdotool key " << key.toStdString(); }
+
+QImage Render(const QStringList& args) {
+    const QString out = g_scratch->filePath("render.png");
+    QFile::remove(out);
+    QString text;
+    QStringList command{QStringLiteral("render")};
+    command << args << QStringLiteral("-o") << out;
+    EXPECT_EQ(RunProgram(kCli, command, &text), 0) << command.join(" ").toStdString() << "\n"
+        << text.toStdString();
+    return QImage(out).convertToFormat(QImage::Format_RGB32);
+}
+
+// The program, started from a scratch folder with a home of its own.
+class Program {
+public:
+    explicit Program(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", g_scratch->filePath("home"));
+        env.insert("XDG_CONFIG_HOME", g_scratch->filePath("home/config"));
+        env.insert("XDG_DATA_HOME", g_scratch->filePath("home/data"));
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("QUORVANE_DATA_DIR", kData);
+        process_.setProcessEnvironment(env);
+        process_.setWorkingDirectory(g_scratch->path());
+        process_.setProcessChannelMode(QProcess::ForwardedChannels);
+        process_.start(kQuorvane, args);
+        started_ = process_.waitForStarted(10000);
+    }
+    ~Program() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    bool started() const { return started_; }
+    bool running() { return process_.state() == QProcess::Running; }
+    // Waits for the end; the exit code, or -1 when it did not end normally.
+    int finish(int ms) {
+        if (!process_.waitForFinished(ms)) return -1;
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+
+private:
+    QProcess process_;
+    bool started_ = false;
+};
+
+TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
+    ASSERT_TRUE(QDir().mkpath(g_scratch->filePath("home")));
+    // The pointer rests outside the window, away from the map's edges.
+    RunProgram("xdotool", {"mousemove", "1000", "740"});
+
+    // 1. Without a file: the title screen, then out through the question.
+    const QImage title = Render({"--title"});
+    ASSERT_EQ(title.size(), QSize(800, 600));
+    {
+        Program program({});
+        ASSERT_TRUE(program.started());
+        double best = 0;
+        EXPECT_TRUE(WaitFor([&] {
+            ViewTop(Screen(), title, &best);
+            return best > 0.98;
+        }, 20000)) << "the title screen never showed; best match " << best;
+        Key("alt+F4");
+        QThread::msleep(700);
+        Key("y");
+        EXPECT_EQ(program.finish(10000), 0);
+    }
+
+    // 2. A saved game named on the command line.
+    const QString game = g_scratch->filePath("game.zvq");
+    QString text;
+    ASSERT_EQ(RunProgram(kCli, {"new", "--seed", "11", "--size", "small", "-o", game}, &text), 0)
+        << text.toStdString();
+    const QImage expected = Render({game});
+    ASSERT_EQ(expected.size(), QSize(800, 600));
+
+    Program program({game});
+    ASSERT_TRUE(program.started());
+    double best = 0;
+    int top = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        top = ViewTop(Screen(), expected, &best);
+        return best > 0.95;
+    }, 20000)) << "the game's map never showed; best match " << best;
+    EXPECT_GT(top, 10);  // the menu bar above the map
+    const QImage before = Screen();
+    before.save(g_scratch->filePath("e2e-game.png"));
+
+    // 3. End turns with the End key: the planets move, the gold grows (the
+    // status line's number changes).
+    const QRect gold(50, top + 3, 55, 16);
+    Key("End");
+    QImage after;
+    EXPECT_TRUE(WaitFor([&] {
+        after = Screen();
+        return after.copy(gold) != before.copy(gold);
+    }, 20000)) << "End changed nothing in the status line";
+    EXPECT_LT(Match(after, expected, top), best);  // the map moved on
+    after.save(g_scratch->filePath("e2e-after-turn.png"));
+
+    // 4. Out through the question: No keeps the game, Yes ends it.
+    Key("alt+F4");
+    QImage asked;
+    EXPECT_TRUE(WaitFor([&] {
+        asked = Screen();
+        return asked.copy(QRect(250, top + 200, 300, 200)) != after.copy(QRect(250, top + 200, 300, 200));
+    }, 10000)) << "no question box";
+    asked.save(g_scratch->filePath("e2e-question.png"));
+    Key("n");
+    QThread::msleep(1000);
+    EXPECT_TRUE(program.running());
+    Key("alt+F4");
+    QThread::msleep(700);
+    Key("y");
+    EXPECT_EQ(program.finish(10000), 0);
+}
+
+}  // namespace
+
+// Starts an X server of its own, runs the tests against it and stops it.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return 1;
+    g_scratch = &scratch;
+    if (const QByteArray keep = qgetenv("QUORVANE_E2E_KEEP"); !keep.isEmpty()) scratch.setAutoRemove(false);
+
+    QProcess xvfb;
+    xvfb.setProcessChannelMode(QProcess::SeparateChannels);
+    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!xvfb.waitForStarted(10000)) {
+        std::fprintf(stderr, "window test: cannot start Xvfb (scripts/setup installs it)\n");
+        return 1;
+    }
+    QByteArray number;
+    QElapsedTimer t;
+    t.start();
+    while (!number.contains('\n') && t.elapsed() < 20000) {
+        xvfb.waitForReadyRead(200);
+        number += xvfb.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) {
+        std::fprintf(stderr, "window test: Xvfb gave no display number\n");
+        return 1;
+    }
+    const QByteArray display = ":" + number.trimmed();
+    qputenv("DISPLAY", display);
+    QDir(scratch.path()).mkdir("runtime");
+    QFile::setPermissions(scratch.filePath("runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", scratch.filePath("runtime").toUtf8());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+
+    int result = 1;
+    {
+        QGuiApplication app(argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    if (!qgetenv("QUORVANE_E2E_KEEP").isEmpty()) std::printf("window test: pictures kept in %s\n", qPrintable(scratch.path()));
+    xvfb.terminate();
+    if (!xvfb.waitForFinished(5000)) xvfb.kill();
+    return result;
+}
