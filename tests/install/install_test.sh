@@ -196,8 +196,9 @@ else
     skip "the install did not build the MIME database (update-mime-database missing or refresh turned off)"
   fi
   # Ask GLib, as GNOME's file manager does, with the prefix as the only data
-  # folder: a saved game's type, and the program that opens it (GLib lists a
-  # desktop entry only when its program is on PATH).
+  # folder, what a saved game is. (Which program it picks for the type also
+  # depends on GLib's caches of the moment; the entry's MimeType line above is
+  # what the install is answerable for.)
   if [ "$update_caches" = 1 ] && command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
     scratch=$(mktemp -d)
     printf 'ZV\0\1\2\3\0\0' >"$scratch/campaign.zvq"
@@ -207,13 +208,6 @@ else
     seen=$("${xdg[@]}" gio info -a standard::content-type "$scratch/campaign.zvq" 2>/dev/null |
       sed -n 's/^ *standard::content-type: *//p')
     if [ "$seen" = "$type" ]; then ok "GLib sees a .zvq file as $type"; else fail "GLib sees a .zvq file as '$seen'"; fi
-    if [ "$with_game" = 1 ]; then
-      if "${xdg[@]}" gio mime "$type" 2>/dev/null | grep -qxF $'\tquorvane.desktop'; then
-        ok "GLib opens $type with quorvane.desktop"
-      else
-        fail "GLib knows no program for $type"
-      fi
-    fi
     rm -rf "$scratch"
   else
     skip "gio or the MIME database is missing: the desktop's view of a .zvq file is not checked"
