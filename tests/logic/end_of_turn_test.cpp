@@ -146,3 +146,36 @@ TEST_F(EndTurnTest, ConsistencyCheckFindsBrokenCounters) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Records what the frames asked for during a turn would show.
+class TurnWatcher : public HeadlessPlatform {
+public:
+    void waitForFrame() override {
+        HeadlessPlatform::waitForFrame();
+        boxShown.push_back(g_computerMove);
+        cursorThen.push_back(cursor);
+    }
+    std::vector<int> boxShown;
+    std::vector<int> cursorThen;
+};
+
+TEST_F(EndTurnTest, TheComputerMoveBoxIsDrawnBeforeTheComputerPlayersMove) {
+    TurnWatcher watcher;
+    SetPlatform(&watcher);
+    const std::int32_t turn = g_turn;
+    OnEndTurn();
+    SetPlatform(&platform);
+    ASSERT_FALSE(watcher.boxShown.empty());
+    // The first frame asked for is the one with the box, under the hour-glass.
+    EXPECT_EQ(watcher.boxShown.front(), 1);
+    EXPECT_EQ(watcher.cursorThen.front(), kCursorWait);
+    EXPECT_EQ(g_computerMove, 0);
+    EXPECT_EQ(watcher.cursor, kCursorArrow);
+    EXPECT_EQ(g_turn, turn + 1);
+}
+
+}  // namespace
+}  // namespace qv

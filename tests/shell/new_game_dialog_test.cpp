@@ -119,3 +119,39 @@ TEST_F(NewGameDialogTest, TheNewGameIsDrawnByTheDrawingThread) {
 
 }  // namespace
 }  // namespace qv::shell::test
+
+namespace qv::shell::test {
+namespace {
+
+// With no race file anywhere the program still starts; New says why no game
+// can be made instead of failing.
+TEST(NoRaces, NewSaysSoAndTheTitleScreenStays) {
+    ResetGlobals();
+    ResetDrawingFlags();
+    QTemporaryDir empty;
+    {
+        CZarvonApp app;
+        app.platform().setAutoAnswer(true);
+        StartOptions options;
+        options.dataDir = empty.path();
+        options.show = false;
+        ASSERT_TRUE(app.InitInstance(options));
+        EXPECT_EQ(g_races, nullptr);
+        EXPECT_EQ(g_newDocCount, 1);
+        app.doc().runNewGameDialog = [](NewGameDialog& d) {
+            EXPECT_EQ(d.list(NewGameDialog::RaceType)->count(), 0);
+            return int(QDialog::Accepted);
+        };
+        EXPECT_FALSE(app.doc().OnNewDocument());
+        ASSERT_EQ(app.platform().messages.size(), 1u);
+        EXPECT_NE(app.platform().messages[0].find("race"), std::string::npos);
+        EXPECT_EQ(g_currentWorld, nullptr);
+        EXPECT_EQ(g_newDocCount, 1);
+        EXPECT_FALSE(app.frame().action(Command::EndTurn)->isEnabled());
+    }
+    ResetGlobals();
+    ResetDrawingFlags();
+}
+
+}  // namespace
+}  // namespace qv::shell::test
