@@ -120,6 +120,12 @@ const std::vector<CommandEntry>& Commands() {
             "turns; without --seed the clock seeds them and the first line of the\n"
             "report says with what. A damaged file, or turns that would take the game\n"
             "past turn 1000000, are refused (exit code 1).\n"
+            "With --plot the Statistics graph of the game after the turns is written\n"
+            "as a PNG picture, as the game's Statistics dialog draws it: every\n"
+            "player's power per turn in the player's colour, the neutral player left\n"
+            "out; a game longer than 400 turns is squeezed into the graph's 400\n"
+            "pixels. Turns before the saved game was opened show as 0, since a\n"
+            "loaded game's power history starts empty.\n"
             "While the turns run, a progress bar is shown on standard error when it\n"
             "is a terminal.",
             {
@@ -131,6 +137,9 @@ const std::vector<CommandEntry>& Commands() {
                 {{"o", "output"}, "OUT.zvq", "Save the game after the turns to OUT.zvq (an existing file\n"
                                              "is replaced only when the whole game was written)."},
                 {{"json"}, "", "Print the game after the turns as JSON instead of the table."},
+                {{"plot"}, "POWER.png", "Write the Statistics graph after the turns to POWER.png\n"
+                                        "(470 x 290; an existing file is replaced only when the\n"
+                                        "whole picture was written)."},
                 {{"autopilot"}, "", "Your side acts too, by the computer players' rules, before\n"
                                     "them."},
                 {{"check"}, "", "Check the game's consistency before the turns and after each\n"
@@ -138,7 +147,8 @@ const std::vector<CommandEntry>& Commands() {
                                 "(exit code 1, nothing printed or saved)."},
             },
             {"quorvane-cli play game.zvq --turns 50 --autopilot",
-             "quorvane-cli play game.zvq --turns 200 --seed 9 --check -o later.zvq"},
+             "quorvane-cli play game.zvq --turns 200 --seed 9 --check -o later.zvq",
+             "quorvane-cli play game.zvq --turns 100 --autopilot --plot power.png"},
             &RunPlay,
         },
         {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -211,13 +212,33 @@ int Main(const QStringList& args) {
 }  // namespace
 }  // namespace qv::cli
 
-// Drawing pictures (render) needs the fonts of a GUI application; it always
-// runs on the offscreen platform, so no display is needed (and a display's
-// platform would take arguments such as --title for itself). Every other
-// command makes do with the core application.
+// Drawing pictures (render, play --plot) needs the fonts of a GUI
+// application; it always runs on the offscreen platform, so no display is
+// needed (and a display's platform would take arguments such as --title for
+// itself). Every other command makes do with the core application.
+static bool DrawsPictures(int argc, char** argv) {
+    if (argc < 2) return false;
+    if (std::strcmp(argv[1], "render") == 0) return true;
+    if (std::strcmp(argv[1], "play") != 0) return false;
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--plot") == 0 || std::strncmp(argv[i], "--plot=", 7) == 0) return true;
+    return false;
+}
+
+// Qt's own notes while it sets the GUI application up (such as a missing
+// XDG_RUNTIME_DIR) would break the promise of one line on standard error
+// for a failure: only its critical messages are shown.
+static void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtCriticalMsg && type != QtFatalMsg) return;
+    const QByteArray text = message.toLocal8Bit();
+    std::fprintf(stderr, "%s\n", text.constData());
+    if (type == QtFatalMsg) std::abort();
+}
+
 static std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+    if (DrawsPictures(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtMessages);
         return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);

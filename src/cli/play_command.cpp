@@ -1,5 +1,9 @@
 // quorvane-cli play, and the turns "new --turns" plays: End Turn run again
 // and again on a game, with the players' standings at the end.
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QImage>
 #include <QString>
 
 #include <unistd.h>
@@ -21,6 +25,7 @@
 #include "model/random.h"
 #include "model/records.h"
 #include "model/saved_game.h"
+#include "presentation/power_graph.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"
 
@@ -95,6 +100,20 @@ Holdings HoldingsOf(const Player* player) {
 }
 
 std::string TurnsText(int n) { return std::to_string(n) + (n == 1 ? " turn" : " turns"); }
+
+// --plot: the Statistics graph of the running game as a PNG picture, written
+// whole or not at all. Its texts need the fonts of the GUI application that
+// main() makes for it.
+void WritePowerPlot(const QString& path) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw Failure("--plot needs the GUI application for its fonts");
+    const QImage image = PowerGraphImage(CollectPowerGraph());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) throw Failure("cannot encode the power graph as PNG");
+    WriteFileAtomically(path, std::vector<std::uint8_t>(png.begin(), png.end()));
+}
 
 }  // namespace
 
@@ -199,6 +218,7 @@ int RunPlay(const QCommandLineParser& args) {
     const bool json = args.isSet("json");
     const std::string text = json ? GameJson() : std::string();
     if (args.isSet("output")) WriteFileAtomically(args.value("output"), SaveGameBytes(documentOptions));
+    if (args.isSet("plot")) WritePowerPlot(args.value("plot"));
     if (json) {
         WriteOut(text);
         return kExitOk;
