@@ -1,0 +1,87 @@
+#include "orders/asteroid_panel.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "turn/removal.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kResourcesX = 70;
+constexpr int kResourcesY = 10;
+
+// The world whose asteroid list holds the asteroid, or null.
+World* WorldOf(const Asteroid* asteroid) {
+    for (World* w = g_worlds; w; w = w->next)
+        if (IndexOf(w->asteroids, asteroid) != 0) return w;
+    return nullptr;
+}
+
+}  // namespace
+
+PanelText AsteroidResourcesText(const Asteroid& asteroid) {
+    return {kResourcesX, kResourcesY, std::to_string(asteroid.resources)};
+}
+
+std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid) {
+    std::vector<DockRow> rows;
+    int n = 1;
+    for (const Ship* s = asteroid.ships; s; s = s->next, ++n)
+        rows.push_back({std::to_string(n), s->model ? s->model->name : std::string()});
+    return rows;
+}
+
+std::vector<DockRow> SelectedAsteroidDockRows() {
+    if (!g_selAsteroid) return {};
+    return AsteroidDockRows(*g_selAsteroid);
+}
+
+Ship* ChosenLandedShip() {
+    if (!g_selAsteroid || g_listSelection < 0) return nullptr;
+    Ship* s = g_selAsteroid->ships;
+    for (int row = 0; s && row < g_listSelection; ++row) s = s->next;
+    return s;
+}
+
+bool StartShipFromAsteroid() {
+    Asteroid* asteroid = g_selAsteroid;
+    Ship* landed = ChosenLandedShip();
+    if (!landed || landed->actionPoints == 0 || !g_players || landed->owner != g_players) return false;
+    // The asteroid is on the map shown; its world's open space takes the ship.
+    World* world = WorldOf(asteroid);
+    if (!world) return false;
+    // The player's ship keeps its equipment and readiness when it takes off.
+    std::int32_t equip[kShipEquipSlots];
+    std::copy(std::begin(landed->equip), std::end(landed->equip), std::begin(equip));
+    const std::uint8_t ready = landed->weaponReady;
+    Ship* launched = TakeOffShip(world, landed, asteroid->ships, asteroid->x, asteroid->y);
+    std::copy(std::begin(equip), std::end(equip), std::begin(launched->equip));
+    launched->weaponReady = ready;
+    CurrentPlatform().playCue("Landing.wav");
+    return true;
+}
+
+LoadHoldResult LoadHold() {
+    Asteroid* asteroid = g_selAsteroid;
+    if (!asteroid || asteroid->resources <= 0) return LoadHoldResult::Nothing;
+    Ship* ship = ChosenLandedShip();
+    if (!ship || !g_players || ship->owner != g_players) return LoadHoldResult::Nothing;
+    if (ship->holds == 0) {
+        CurrentPlatform().messageBox("This ship hasn't holds!");
+        return LoadHoldResult::NoHolds;
+    }
+    if (ship->holdFull != 1) {
+        ship->holdFull = 1;
+        asteroid->resources -= ship->holds;
+        return LoadHoldResult::Loaded;
+    }
+    CurrentPlatform().messageBox("This ship has full holds!");
+    return LoadHoldResult::FullHolds;
+}
+
+}  // namespace qv

@@ -1,0 +1,141 @@
+#include "shell/asteroid_options_dialog.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+#include "model/globals.h"
+#include "presentation/core/game_lock.h"
+#include "shell/picture_button.h"
+
+namespace qv::shell {
+
+namespace {
+
+constexpr int kButtonX = 190;
+constexpr int kNumberX = 70;  // where the ore is written
+const PanelText kResourcesLabel{10, 10, "Resources:"};
+
+}  // namespace
+
+CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Asteroid Options"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    const PictureSet& pictures = ShellPictures();
+    ok_ = MakePictureButton(pictures, PictureRole::ButtonOk, QStringLiteral("OK"), this);
+    startShip_ = MakePictureButton(pictures, PictureRole::ButtonStartShip, QStringLiteral("Start Ship"), this);
+    loadHold_ = MakePictureButton(pictures, PictureRole::ButtonLoadShip, QStringLiteral("Load Hold"), this);
+    ok_->move(kButtonX, 10);
+    startShip_->move(kButtonX, 50);
+    loadHold_->move(kButtonX, 90);
+
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("ships"));
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({QStringLiteral("Dock #"), QStringLiteral("Space Ship")});
+    list_->header()->setStretchLastSection(false);
+    list_->setColumnWidth(0, 50);
+    list_->setColumnWidth(1, 80);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setGeometry(10, 35, 170, 145);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::OnSelectionChanged);
+
+    ok_->setDefault(true);
+    ok_->setFocus();
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(startShip_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnStartShip);
+    connect(loadHold_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnLoadHold);
+    setFixedSize(kWidth, kHeight);
+    RefreshRows();
+}
+
+void CAsteroidOptionsDlg::OnSelectionChanged() {
+    const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
+    if (chosen.isEmpty()) return;
+    const int row = list_->indexOfTopLevelItem(chosen.front());
+    if (row < 0) return;
+    GameLockGuard lock;
+    g_listSelection = row;
+}
+
+void CAsteroidOptionsDlg::OnStartShip() {
+    {
+        GameLockGuard lock;
+        StartShipFromAsteroid();
+    }
+    RefreshRows();
+    update();
+}
+
+void CAsteroidOptionsDlg::OnLoadHold() {
+    {
+        GameLockGuard lock;
+        LoadHold();
+    }
+    RefreshRows();
+    update();
+}
+
+void CAsteroidOptionsDlg::RefreshRows() {
+    std::vector<DockRow> rows;
+    {
+        GameLockGuard lock;
+        rows = SelectedAsteroidDockRows();
+    }
+    ShowRows(rows);
+}
+
+void CAsteroidOptionsDlg::ShowRows(const std::vector<DockRow>& rows) {
+    int chosen = -1;
+    {
+        GameLockGuard lock;
+        chosen = g_listSelection;
+    }
+    // Rebuilding the list is no choice of the player's.
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const DockRow& row : rows)
+        list_->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.dock), QString::fromStdString(row.ship)}));
+    if (chosen >= 0 && chosen < list_->topLevelItemCount()) {
+        QTreeWidgetItem* item = list_->topLevelItem(chosen);
+        list_->setCurrentItem(item);
+        item->setSelected(true);
+    }
+    shown_ = rows;
+}
+
+void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    const QFontMetrics metrics(font());
+    // The label ends short of the number, whatever the font.
+    PanelText label = kResourcesLabel;
+    label.x = std::max(2, std::min(label.x, kNumberX - 4 - metrics.horizontalAdvance(QString::fromStdString(label.text))));
+    std::vector<PanelText> texts = {label};
+    std::vector<DockRow> rows;
+    {
+        GameLockGuard lock;
+        if (g_selAsteroid) texts.push_back(AsteroidResourcesText(*g_selAsteroid));
+        rows = SelectedAsteroidDockRows();
+    }
+    // The rows follow the records at every paint.
+    if (rows != shown_) ShowRows(rows);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const PanelText& t : texts)
+        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    painted_ = std::move(texts);
+}
+
+int RunAsteroidOptions(QWidget* parent) {
+    if (!g_selAsteroid) return QDialog::Rejected;
+    CAsteroidOptionsDlg dialog(parent);
+    return RunModal(dialog);
+}
+
+}  // namespace qv::shell
