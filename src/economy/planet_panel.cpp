@@ -1,0 +1,160 @@
+#include "economy/planet_panel.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "economy/equipment_trade.h"
+#include "economy/treasury.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "model/random.h"
+#include "turn/computer_players.h"
+#include "turn/removal.h"
+
+namespace qv {
+
+void OpenPlanetPanel() {
+    g_dockSelection = nullptr;
+    g_listSelection = 0;
+}
+
+namespace {
+
+constexpr int kLabelX = 10;
+constexpr int kRaceX = 50, kRaceY = 10;
+constexpr int kShieldX = 85, kShieldY = 32;
+constexpr int kBuildingsLabelY = 52;
+constexpr int kBuildingX = 20, kFirstBuildingY = 70, kBuildingStep = 15;
+
+}  // namespace
+
+std::vector<PanelText> PlanetPanelLabels() {
+    return {{kLabelX, kRaceY, "Race:"}, {kLabelX, kShieldY, "Shield Points:"}, {kLabelX, kBuildingsLabelY, "Buildings:"}};
+}
+
+std::vector<PanelText> PlanetPanelTexts(const Planet& planet) {
+    std::vector<PanelText> texts = {{kRaceX, kRaceY, PlanetRaceName(&planet)},
+                                    {kShieldX, kShieldY, std::to_string(planet.shieldPoints)}};
+    int y = kFirstBuildingY;
+    for (std::string& name : PlanetBuildings(&planet)) {
+        texts.push_back({kBuildingX, y, std::move(name)});
+        y += kBuildingStep;
+    }
+    return texts;
+}
+
+std::string PlanetRaceName(const Planet* planet) {
+    if (!planet || !planet->owner || !planet->owner->race) return {};
+    return planet->owner->race->name;
+}
+
+std::vector<std::string> PlanetBuildings(const Planet* planet) {
+    std::vector<std::string> names;
+    if (!planet) return names;
+    const Race* race = planet->owner ? planet->owner->race : nullptr;
+    for (int k = 0; k < kPlanetEquipSlots; ++k)
+        if (planet->equip[k] == 1) names.push_back(PlanetItemName(race, k));
+    return names;
+}
+
+std::vector<DockRow> DockRows(const Planet* planet) {
+    std::vector<DockRow> rows;
+    if (!planet) return rows;
+    int dock = 1;
+    for (const Ship* s = planet->docks; s; s = s->next, ++dock)
+        rows.push_back(DockRow{std::to_string(dock), s->model ? s->model->name : std::string()});
+    return rows;
+}
+
+void ChooseDock(const Planet* planet, int row) {
+    g_listSelection = row;
+    g_dockSelection = planet ? RecordAt(planet->docks, row + 1) : nullptr;
+}
+
+Ship* ChosenDockedShip(const Planet* planet) {
+    if (!planet || !g_dockSelection) return nullptr;
+    return IndexOf(planet->docks, g_dockSelection) ? g_dockSelection : nullptr;
+}
+
+void RunPlanetStep(const std::function<void()>& step) {
+    CurrentPlatform().playCue(kCueStepOpens);
+    if (step) step();
+    CurrentPlatform().playCue(kCueStepCloses);
+}
+
+bool RunDockedShipStep(const Planet* planet, const std::function<void()>& step) {
+    if (!ChosenDockedShip(planet)) return false;
+    RunPlanetStep(step);
+    return true;
+}
+
+namespace {
+
+// Unlinks a docked ship and frees it, clearing every pointer to it.
+void FreeDockedShip(Planet* planet, Ship* ship) {
+    Unlink(planet->docks, ship);
+    ForgetShip(ship);
+    delete ship;
+}
+
+}  // namespace
+
+Ship* StartShip(Planet* planet, World* world) {
+    Platform& platform = CurrentPlatform();
+    SeedRand(static_cast<std::uint32_t>(platform.now()));
+    Ship* docked = ChosenDockedShip(planet);
+    if (!docked || docked->actionPoints == 0 || !world) return nullptr;
+
+    auto* ship = new Ship;
+    ship->owner = docked->owner;
+    ship->model = docked->model;
+    ship->shieldPoints = docked->shieldPoints;
+    ship->viewPoints = docked->viewPoints;
+    ship->holds = docked->holds;
+    ship->holdFull = docked->holdFull;
+    ship->reserved = docked->reserved;
+    ship->weapon = docked->weapon;
+    ship->weaponReady = docked->weaponReady;
+    std::copy(std::begin(docked->equip), std::end(docked->equip), std::begin(ship->equip));
+    ship->actionPoints = 0;
+    if (ship->model)
+        std::copy(std::begin(ship->model->pixels), std::end(ship->model->pixels), std::begin(ship->pixels));
+    LaunchCirclePlace(planet->x, planet->y, ship->x, ship->y);
+
+    platform.waitListFree(ListKind::Ships);
+    InsertAtHead(world->ships, ship);
+    FreeDockedShip(planet, docked);
+    g_dockSelection = nullptr;
+    platform.playCue(kCueLanding);
+    return ship;
+}
+
+bool SellShip(Planet* planet) {
+    Ship* ship = ChosenDockedShip(planet);
+    if (!ship) return false;
+    Player* human = HumanPlayer();
+    AddGold(human, ship->model ? ship->model->cost / 2 : 0);
+    if (human) --human->shipCount;
+    FreeDockedShip(planet, ship);
+    g_dockSelection = nullptr;
+    CurrentPlatform().playCue(kCueStepCloses);
+    return true;
+}
+
+bool UnloadShip(Planet* planet) {
+    Ship* ship = ChosenDockedShip(planet);
+    if (!ship) return false;
+    if (ship->holds == 0) {
+        CurrentPlatform().messageBox(kMessageNoHold);
+        return false;
+    }
+    if (!ship->holdFull) {
+        CurrentPlatform().messageBox(kMessageEmptyHold);
+        return false;
+    }
+    AddGold(HumanPlayer(), static_cast<std::int64_t>(ship->holds) * kOrePerHold + Rand() % kOreBonusDraw);
+    ship->holdFull = 0;
+    return true;
+}
+
+}  // namespace qv

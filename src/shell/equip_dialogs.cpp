@@ -1,0 +1,86 @@
+#include "shell/equip_dialogs.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "model/globals.h"
+#include "presentation/core/game_lock.h"
+#include "shell/picture_button.h"
+#include "shell/planet_options_dialog.h"
+
+namespace qv::shell {
+
+namespace {
+
+void Fill(QTreeWidget* list, const std::vector<EquipRow>& rows) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const EquipRow& row : rows)
+        list->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.name), QString::number(row.price)}));
+}
+
+}  // namespace
+
+EquipDialog::EquipDialog(Kind kind, Planet* planet, Ship* ship, QWidget* parent) : QDialog(parent), kind_(kind) {
+    setWindowTitle(kind == ForPlanet ? QStringLiteral("Equip Planet") : QStringLiteral("Equip Ship"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    {
+        GameLockGuard lock;
+        trade_.emplace(kind == ForPlanet ? EquipmentTrade::ForPlanet(planet) : EquipmentTrade::ForShip(ship));
+    }
+
+    const PictureSet& pictures = ShellPictures();
+    buy_ = MakePictureButton(pictures, PictureRole::ButtonBuy, QStringLiteral("Buy"), this);
+    sell_ = MakePictureButton(pictures, PictureRole::ButtonSell, QStringLiteral("Sell"), this);
+    ok_ = MakePictureButton(pictures, PictureRole::ButtonOk, QStringLiteral("OK"), this);
+    ok_->setDefault(true);
+    connect(buy_, &QPushButton::clicked, this, &EquipDialog::onBuy);
+    connect(sell_, &QPushButton::clicked, this, &EquipDialog::onSell);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+
+    const int nameWidth = kind == ForPlanet ? 100 : 150;
+    const QStringList headings = {QStringLiteral("Equipment"), QStringLiteral("Cost")};
+    buyList_ = MakeReportList(headings, {nameWidth, 50}, this);
+    buyList_->setObjectName(QStringLiteral("buyList"));
+    sellList_ = MakeReportList(headings, {nameWidth, 50}, this);
+    sellList_->setObjectName(QStringLiteral("sellList"));
+    // Both lists report into the one row index that Buy and Sell read.
+    for (QTreeWidget* list : {buyList_, sellList_})
+        OnRowReported(list, this, [](int row) {
+            GameLockGuard lock;
+            g_listSelection = row;
+        });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Equipments for buy:"), this), 0, 0);
+    grid->addWidget(buyList_, 1, 0);
+    grid->addWidget(buy_, 2, 0, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("Equipments for sell:"), this), 3, 0);
+    grid->addWidget(sellList_, 4, 0);
+    grid->addWidget(sell_, 5, 0, Qt::AlignLeft);
+    grid->addWidget(ok_, 5, 0, Qt::AlignRight);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+
+    showRows();
+}
+
+void EquipDialog::showRows() {
+    Fill(buyList_, trade_->buyRows());
+    Fill(sellList_, trade_->sellRows());
+}
+
+void EquipDialog::onBuy() {
+    GameLockGuard lock;
+    if (trade_->buy(g_listSelection)) showRows();
+}
+
+void EquipDialog::onSell() {
+    GameLockGuard lock;
+    if (trade_->sell(g_listSelection)) showRows();
+}
+
+}  // namespace qv::shell

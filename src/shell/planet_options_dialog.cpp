@@ -1,0 +1,233 @@
+#include "shell/planet_options_dialog.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+#include "model/globals.h"
+#include "model/lists.h"
+#include "presentation/core/game_lock.h"
+#include "shell/build_ship_dialog.h"
+#include "shell/equip_dialogs.h"
+#include "shell/picture_button.h"
+#include "shell/repair_dialogs.h"
+
+namespace qv::shell {
+
+namespace {
+
+struct ButtonInfo {
+    const char* caption;
+    PictureRole picture;
+    int x;
+    int y;
+};
+
+// Two columns of buttons right of the docks list.
+constexpr int kLeftColumn = 300;
+constexpr int kRightColumn = 400;
+
+const ButtonInfo kButtons[PlanetOptionsDialog::kButtonCount] = {
+    {"OK", PictureRole::ButtonOk, kRightColumn, 240},
+    {"Equip Planet", PictureRole::ButtonEquipPlanet, kLeftColumn, 50},
+    {"Build Ship", PictureRole::ButtonBuildShip, kLeftColumn, 10},
+    {"Start Ship", PictureRole::ButtonStartShip, kLeftColumn, 130},
+    {"Equip Ship", PictureRole::ButtonEquipShip, kRightColumn, 130},
+    {"Unload Ship", PictureRole::ButtonUnloadShip, kRightColumn, 170},
+    {"Sell Ship", PictureRole::ButtonSellShip, kLeftColumn, 170},
+    {"Repair Planet", PictureRole::ButtonRepairPlanet, kLeftColumn, 90},
+    {"Repair Ship", PictureRole::ButtonRepairShip, kRightColumn, 90},
+};
+
+}  // namespace
+
+PlanetDialogRunner& PlanetDialogHook() {
+    static PlanetDialogRunner hook;
+    return hook;
+}
+
+int RunPlanetDialog(QDialog& dialog) {
+    if (PlanetDialogHook()) return PlanetDialogHook()(dialog);
+    return RunModal(dialog);
+}
+
+QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& widths, QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setColumnCount(static_cast<int>(headings.size()));
+    list->setHeaderLabels(headings);
+    list->header()->setStretchLastSection(false);
+    int total = 0;
+    for (int i = 0; i < widths.size(); ++i) {
+        list->setColumnWidth(i, widths[i]);
+        total += widths[i];
+    }
+    list->setMinimumWidth(total + 8);
+    return list;
+}
+
+void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int row)> report) {
+    QObject::connect(list, &QTreeWidget::itemSelectionChanged, context, [list, report] {
+        const QList<QTreeWidgetItem*> chosen = list->selectedItems();
+        if (!chosen.isEmpty()) report(list->indexOfTopLevelItem(chosen.front()));
+    });
+    QObject::connect(list, &QTreeWidget::itemClicked, context,
+                     [list, report](QTreeWidgetItem* item) { report(list->indexOfTopLevelItem(item)); });
+}
+
+const char* PlanetOptionsDialog::Caption(Button which) { return kButtons[which].caption; }
+
+PlanetOptionsDialog::PlanetOptionsDialog(Planet* planet, QWidget* parent) : QDialog(parent), planet_(planet) {
+    setWindowTitle(QStringLiteral("Planet Options"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    const PictureSet& pictures = ShellPictures();
+    for (int i = 0; i < kButtonCount; ++i) {
+        buttons_[i] = MakePictureButton(pictures, kButtons[i].picture, QString::fromLatin1(kButtons[i].caption), this);
+        buttons_[i]->move(kButtons[i].x, kButtons[i].y);
+        const auto which = static_cast<Button>(i);
+        connect(buttons_[i], &QPushButton::clicked, this, [this, which] { onButton(which); });
+    }
+    buttons_[Ok]->setDefault(true);
+    buttons_[Ok]->setFocus();
+
+    docks_ = MakeReportList({QStringLiteral("Dock #"), QStringLiteral("Space Ship")}, {50, 80}, this);
+    docks_->setObjectName(QStringLiteral("docks"));
+    docks_->setGeometry(150, 10, 140, kHeight - 20);
+    OnRowReported(docks_, this, [this](int row) {
+        GameLockGuard lock;
+        ChooseDock(planet_, row);
+    });
+
+    setFixedSize(kWidth, kHeight);
+    refresh();
+}
+
+void PlanetOptionsDialog::refresh() {
+    std::vector<DockRow> rows;
+    {
+        GameLockGuard lock;
+        rows = DockRows(planet_);
+    }
+    showRows(rows);
+    update();
+}
+
+void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
+    int chosen = -1;
+    {
+        GameLockGuard lock;
+        if (Ship* ship = ChosenDockedShip(planet_)) chosen = IndexOf(planet_->docks, ship) - 1;
+    }
+    // Rebuilding the list is no choice of the player's.
+    const QSignalBlocker quiet(docks_);
+    docks_->clear();
+    for (const DockRow& row : rows)
+        docks_->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.dock), QString::fromStdString(row.ship)}));
+    if (chosen >= 0 && chosen < docks_->topLevelItemCount()) {
+        QTreeWidgetItem* item = docks_->topLevelItem(chosen);
+        docks_->setCurrentItem(item);
+        item->setSelected(true);
+    }
+    shown_ = rows;
+}
+
+void PlanetOptionsDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    const QFontMetrics metrics(font());
+    std::vector<PanelText> texts = PlanetPanelLabels();
+    // "Race:" and "Shield Points:" end short of their figures, whatever the font.
+    const int figureX[] = {50, 85};
+    for (int i = 0; i < 2; ++i)
+        texts[i].x = std::max(
+            2, std::min(texts[i].x, figureX[i] - 4 - metrics.horizontalAdvance(QString::fromStdString(texts[i].text))));
+    std::vector<DockRow> rows;
+    {
+        GameLockGuard lock;
+        if (planet_) {
+            const std::vector<PanelText> figures = PlanetPanelTexts(*planet_);
+            texts.insert(texts.end(), figures.begin(), figures.end());
+        }
+        rows = DockRows(planet_);
+    }
+    // The docks list follows the records at every paint.
+    if (rows != shown_) showRows(rows);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const PanelText& t : texts)
+        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    painted_ = std::move(texts);
+}
+
+void PlanetOptionsDialog::onButton(Button which) {
+    {
+        GameLockGuard lock;
+        switch (which) {
+            case Ok:
+                accept();
+                return;
+            case BuildShip:
+                RunPlanetStep([this] {
+                    BuildShipDialog dialog(planet_, this);
+                    RunPlanetDialog(dialog);
+                });
+                break;
+            case EquipPlanet:
+                RunPlanetStep([this] {
+                    EquipDialog dialog(EquipDialog::ForPlanet, planet_, nullptr, this);
+                    RunPlanetDialog(dialog);
+                });
+                break;
+            case EquipShip:
+                RunDockedShipStep(planet_, [this] {
+                    EquipDialog dialog(EquipDialog::ForShip, nullptr, ChosenDockedShip(planet_), this);
+                    RunPlanetDialog(dialog);
+                });
+                break;
+            case StartShip:
+                qv::StartShip(planet_);
+                break;
+            case SellShip:
+                qv::SellShip(planet_);
+                break;
+            case UnloadShip:
+                qv::UnloadShip(planet_);
+                break;
+            case RepairPlanet:
+                RunRepairPlanet(planet_, this);
+                break;
+            case RepairShip:
+                RunRepairShip(planet_, this);
+                break;
+            case kButtonCount:
+                return;
+        }
+    }
+    refresh();
+}
+
+int RunPlanetOptions(QWidget* parent) {
+    GameLockGuard lock;
+    Planet* planet = g_selPlanet;
+    if (!planet) return QDialog::Rejected;
+    OpenPlanetPanel();
+    int answer = QDialog::Rejected;
+    {
+        PlanetOptionsDialog dialog(planet, parent);
+        answer = RunPlanetDialog(dialog);
+    }
+    // No pointer into the docks outlives the panel.
+    g_dockSelection = nullptr;
+    return answer;
+}
+
+}  // namespace qv::shell

@@ -1,0 +1,92 @@
+// The planet panel ("Planet Options") of the selected planet: its race,
+// shield points and buildings written at their places, the docks list, and
+// the buttons that build, equip, launch, sell, unload and repair. The further
+// steps (Build Ship, Equip Planet, Equip Ship, the payment confirmation) open
+// from here.
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "economy/planet_panel.h"
+#include "model/records.h"
+
+class QPushButton;
+class QTreeWidget;
+
+namespace qv::shell {
+
+// How the planet panel and the dialogs it opens are run: RunModal, unless
+// a test has put an answer of its own here (it gets the dialog, may drive
+// it, and returns the result).
+using PlanetDialogRunner = std::function<int(QDialog&)>;
+PlanetDialogRunner& PlanetDialogHook();
+int RunPlanetDialog(QDialog& dialog);
+
+// A report-style list view with the given columns (heading and width).
+QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& widths, QWidget* parent);
+
+// Calls report with the row the player picks in the list, by mouse or keys
+// (also when he clicks the row already chosen); never for rows the program
+// fills in.
+void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int row)> report);
+
+class PlanetOptionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum Button {
+        Ok,
+        EquipPlanet,
+        BuildShip,
+        StartShip,
+        EquipShip,
+        UnloadShip,
+        SellShip,
+        RepairPlanet,
+        RepairShip,
+        kButtonCount
+    };
+
+    explicit PlanetOptionsDialog(Planet* planet, QWidget* parent = nullptr);
+
+    QTreeWidget* docksList() const { return docks_; }
+    QPushButton* button(Button which) const { return buttons_[which]; }
+
+    // The texts the last paint wrote: the labels, then the race, the shield
+    // points and the buildings.
+    const std::vector<PanelText>& paintedTexts() const { return painted_; }
+
+    // Rebuilds the docks list from the planet's docks, the chosen docked
+    // ship's row selected, and repaints.
+    void refresh();
+
+    static const char* Caption(Button which);
+
+    static constexpr int kWidth = 505;
+    static constexpr int kHeight = 280;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void onButton(Button which);
+    void showRows(const std::vector<DockRow>& rows);
+
+    Planet* planet_;
+    QTreeWidget* docks_ = nullptr;
+    std::array<QPushButton*, kButtonCount> buttons_{};
+    std::vector<DockRow> shown_;
+    std::vector<PanelText> painted_;
+};
+
+// The map's click on the player's selected planet: the panel of g_selPlanet,
+// run modally (called on the game thread with the game lock held). Returns
+// the dialog's result; QDialog::Rejected at once without a selected planet.
+int RunPlanetOptions(QWidget* parent);
+
+}  // namespace qv::shell
