@@ -4,8 +4,14 @@
 #include <QIcon>
 
 #include "model/platform.h"
+#include "orders/navigation.h"
 #include "presentation/core/drawing_flags.h"
+#include "presentation/core/game_lock.h"
+#include "shell/asteroid_options_dialog.h"
 #include "shell/main_frame.h"
+#include "shell/planet_options_dialog.h"
+#include "shell/ship_options_dialog.h"
+#include "shell/statistics_dialog.h"
 #include "shell/qt_platform.h"
 #include "shell/zarvon_doc.h"
 #include "shell/zarvon_view.h"
@@ -58,6 +64,28 @@ bool CZarvonApp::InitInstance(const StartOptions& options) {
     icon.addFile(QStringLiteral(":/pictures/icon.png"));
     frame_->setWindowIcon(icon);
     platform_->setWindow(frame_.get());
+
+    // The map's orders open the selected record's panel; the Game menu
+    // moves between worlds and ships and shows the statistics.
+    view_->openPlanetPanel = RunPlanetOptions;
+    view_->openShipPanel = RunShipOptions;
+    view_->openAsteroidPanel = RunAsteroidOptions;
+    QObject::connect(view_, &CZarvonView::ordersGiven, frame_.get(), &CMainFrame::UpdateCommandUI);
+    auto locked = [](void (*command)()) {
+        return [command] {
+            GameLockGuard lock;
+            command();
+        };
+    };
+    frame_->setGameCommand(Command::NextWorld, locked(NextWorld));
+    frame_->setGameCommand(Command::PreviousWorld, locked(PreviousWorld));
+    frame_->setGameCommand(Command::NextShip, locked(NextShip));
+    frame_->setGameCommand(Command::PreviousShip, locked(PreviousShip));
+    frame_->setGameCommand(Command::CenterOnSelection, locked(CenterOnSelection));
+    frame_->setGameCommand(Command::Statistics, [frame = frame_.get()] {
+        GameLockGuard lock;
+        ShowStatistics(frame);
+    });
     platform_->setFramePump([view = view_] {
         view->ShowNewFrame();
         // Paints and the window system's own traffic, never the player's
@@ -73,6 +101,7 @@ bool CZarvonApp::InitInstance(const StartOptions& options) {
         // Without a window manager nobody else gives the window the keys.
         frame_->raise();
         frame_->activateWindow();
+        view_->setFocus();
     }
     if (!options.file.isEmpty() && !doc_->OnOpenDocument(options.file)) return false;
     frame_->UpdateCommandUI();

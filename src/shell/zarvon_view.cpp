@@ -1,8 +1,14 @@
 #include "shell/zarvon_view.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "model/globals.h"
+#include "orders/map_orders.h"
+#include "orders/navigation.h"
+#include "orders/pointer_tracking.h"
+#include "presentation/core/game_lock.h"
 #include "presentation/map_painter.h"
 #include "presentation/title_screen.h"
 
@@ -13,6 +19,7 @@ CZarvonView::CZarvonView(QWidget* parent, DrawingOptions drawing)
     setFixedSize(kViewWidth, kViewHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     // Frames are composed off this thread; the view looks for a new one at
     // about the display's rate and repaints only when there is one.
     frameTimer_.setInterval(15);
@@ -36,6 +43,74 @@ std::uint64_t CZarvonView::frameSerial() const { return painter_->frameSerial();
 QImage CZarvonView::currentFrame() const { return painter_->frontImage(); }
 
 const PictureSet& CZarvonView::pictures() const { return painter_->pictures(); }
+
+void CZarvonView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        GameLockGuard lock;
+        switch (OnLButtonDown(at.x(), at.y())) {
+            case ClickOutcome::PlanetPanel:
+                if (openPlanetPanel) openPlanetPanel(window());
+                break;
+            case ClickOutcome::ShipPanel:
+                if (openShipPanel) openShipPanel(window());
+                break;
+            case ClickOutcome::AsteroidPanel:
+                if (openAsteroidPanel) openAsteroidPanel(window());
+                break;
+            case ClickOutcome::Nothing:
+                break;
+        }
+    } else if (event->button() == Qt::RightButton) {
+        GameLockGuard lock;
+        OnRButtonDown();
+    }
+    emit ordersGiven();
+    QWidget::mousePressEvent(event);
+}
+
+void CZarvonView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    {
+        GameLockGuard lock;
+        OnMouseMove(at.x(), at.y(), width(), height());
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CZarvonView::leaveEvent(QEvent* event) {
+    // Out of the map onto the menu bar or past the window's edge: the map
+    // stops scrolling, as when the pointer crosses the window's frame.
+    OnNcMouseMove();
+    QWidget::leaveEvent(event);
+}
+
+namespace {
+
+// The arrow keys by the numbers the game knows them by.
+int VirtualKey(const QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        default: return event->key();
+    }
+}
+
+}  // namespace
+
+void CZarvonView::keyPressEvent(QKeyEvent* event) {
+    OnKeyDown(VirtualKey(event));
+    QWidget::keyPressEvent(event);
+}
+
+void CZarvonView::keyReleaseEvent(QKeyEvent* event) {
+    // Any key let go stops the scrolling; a key held down repeats its
+    // presses without releases in between.
+    if (!event->isAutoRepeat()) OnKeyUp(VirtualKey(event));
+    QWidget::keyReleaseEvent(event);
+}
 
 void CZarvonView::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "presentation/core/drawing_loop.h"
@@ -44,8 +45,23 @@ public:
 
     const PictureSet& pictures() const;
 
+    // The panels a click on the selected record opens (set by the
+    // application; called on the game thread with the game lock held).
+    std::function<int(QWidget*)> openPlanetPanel;
+    std::function<int(QWidget*)> openShipPanel;
+    std::function<int(QWidget*)> openAsteroidPanel;
+
+signals:
+    // An order was given or the selection may have changed.
+    void ordersGiven();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<MapPainter> painter_;

@@ -101,6 +101,15 @@ void DestroyPlanet(World* world, Planet* planet) {
     delete planet;
 }
 
+void RemovePlanet(World* world, Planet* planet) {
+    FreeShips(planet->docks, nullptr);
+    Unlink(world->planets, planet);
+    CurrentPlatform().waitListFree(ListKind::Planets);
+    if (planet->owner) --planet->owner->planetCount;
+    ForgetPlanet(planet);
+    delete planet;
+}
+
 void DestroyAsteroid(World* world, Asteroid* asteroid) {
     ShowExplosion(world, asteroid);
     FreeShips(asteroid->ships, nullptr);

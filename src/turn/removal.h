@@ -31,6 +31,9 @@ void ForgetShip(const Ship* ship);
 // each), the planet unlinked, the drawing thread waited for, the owner's
 // planet count lowered and the planet freed.
 void DestroyPlanet(World* world, Planet* planet);
+// The same without the explosion, and with every docked ship counted off its
+// own owner: what the player's shot leaves of a planet.
+void RemovePlanet(World* world, Planet* planet);
 // Explosion, then every landed ship freed (each ship's own owner's count
 // lowered), the asteroid unlinked and freed.
 void DestroyAsteroid(World* world, Asteroid* asteroid);

@@ -6,6 +6,9 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -14,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -85,6 +89,21 @@ QImage Render(const QStringList& args) {
     EXPECT_EQ(RunProgram(kCli, command, &text), 0) << command.join(" ").toStdString() << "\n"
         << text.toStdString();
     return QImage(out).convertToFormat(QImage::Format_RGB32);
+}
+
+// Clicks the left button at a point of the screen.
+void Click(int x, int y) {
+    ASSERT_EQ(RunProgram("xdotool", {"mousemove", QString::number(x), QString::number(y)}), 0);
+    QThread::msleep(150);
+    ASSERT_EQ(RunProgram("xdotool", {"click", "1"}), 0);
+}
+
+// Pixels of the two pictures that differ inside the rectangle.
+int Differences(const QImage& a, const QImage& b, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return n;
 }
 
 // The program, started from a scratch folder with a home of its own.
@@ -187,6 +206,95 @@ TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
     Key("n");
     QThread::msleep(1000);
     EXPECT_TRUE(program.running());
+    Key("alt+F4");
+    QThread::msleep(700);
+    Key("y");
+    EXPECT_EQ(program.finish(10000), 0);
+}
+
+// A game some turns old in which the player has a planet and a ship in
+// the view shown: the player selects the planet and opens its panel,
+// selects the ship and moves it.
+TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
+    ASSERT_TRUE(QDir().mkpath(g_scratch->filePath("home")));
+    RunProgram("xdotool", {"mousemove", "1000", "740"});
+    const QString game = g_scratch->filePath("orders.zvq");
+    QString text;
+    ASSERT_EQ(RunProgram(kCli, {"new", "--seed", "1", "--turns", "15", "--autopilot", "-o", game}, &text), 0)
+        << text.toStdString();
+    ASSERT_EQ(RunProgram(kCli, {"dump", game}, &text), 0);
+    const QJsonObject dump = QJsonDocument::fromJson(text.toUtf8()).object();
+    const QJsonObject view = dump["view"].toObject();
+    const int left = view["left"].toInt(), top = view["top"].toInt();
+    const QJsonObject world = dump["worlds"].toArray()[dump["currentWorld"].toInt() - 1].toObject();
+    auto inView = [&](const QJsonObject& o, int margin) {
+        const int x = o["x"].toInt() - left, y = o["y"].toInt() - top;
+        return x > margin && x < 800 - margin && y > margin && y < 600 - margin;
+    };
+    QJsonObject planet, ship;
+    for (const QJsonValue v : world["planets"].toArray())
+        if (v["owner"].toInt() == 1 && inView(v.toObject(), 60) && planet.isEmpty()) planet = v.toObject();
+    for (const QJsonValue v : world["ships"].toArray())
+        if (v["owner"].toInt() == 1 && inView(v.toObject(), 60) && v["actionPoints"].toInt() > 90 && ship.isEmpty())
+            ship = v.toObject();
+    ASSERT_FALSE(planet.isEmpty()) << "no own planet in view in this game";
+    ASSERT_FALSE(ship.isEmpty()) << "no own ship with action points in view in this game";
+    // The ship moves 80 to the left or right, where nothing else lies.
+    const int sx = ship["x"].toInt() - left, sy = ship["y"].toInt() - top;
+    const int tx = sx > 400 ? sx - 80 : sx + 80, ty = sy;
+    for (const char* kind : {"planets", "asteroids", "ships"})
+        for (const QJsonValue v : world[kind].toArray())
+            ASSERT_GT(std::hypot(v["x"].toInt() - left - tx, v["y"].toInt() - top - ty), 45.0)
+                << "the move's target is not free";
+
+    const QImage expected = Render({game});
+    Program program({game});
+    ASSERT_TRUE(program.started());
+    double best = 0;
+    int viewTop = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        viewTop = ViewTop(Screen(), expected, &best);
+        return best > 0.95;
+    }, 20000)) << "the game's map never showed; best match " << best;
+
+    // The planet: a first click selects it (a circle is drawn round it), a
+    // second opens its panel, which Escape closes again.
+    const int px = planet["x"].toInt() - left, py = planet["y"].toInt() - top + viewTop;
+    const QRect around(px - 40, py - 40, 80, 80);
+    const QImage before = Screen();
+    Click(px, py);
+    QImage selected;
+    EXPECT_TRUE(WaitFor([&] {
+        selected = Screen();
+        return Differences(before, selected, around) > 40;
+    }, 10000)) << "no selection circle round the planet";
+    Click(px, py);
+    QImage panel;
+    EXPECT_TRUE(WaitFor([&] {
+        panel = Screen();
+        return Differences(selected, panel, QRect(200, viewTop + 150, 400, 300)) > 2000;
+    }, 10000)) << "the planet's panel did not open";
+    panel.save(g_scratch->filePath("e2e-planet-panel.png"));
+    Key("Escape");
+    EXPECT_TRUE(WaitFor([&] {
+        return Differences(Screen(), selected, QRect(200, viewTop + 150, 400, 300)) < 2000;
+    }, 10000)) << "the panel did not close";
+
+    // The ship: selected, then moved; its picture leaves its place and
+    // turns up at the target.
+    const QRect from(sx - 15, sy + viewTop - 15, 30, 30), to(tx - 15, ty + viewTop - 15, 30, 30);
+    Click(sx, sy + viewTop);
+    QThread::msleep(500);
+    const QImage chosen = Screen();
+    Click(tx, ty + viewTop);
+    QImage moved;
+    EXPECT_TRUE(WaitFor([&] {
+        moved = Screen();
+        return Differences(chosen, moved, to) > 60 && Differences(chosen, moved, from) > 60;
+    }, 10000)) << "the ship was not seen at its new place";
+    moved.save(g_scratch->filePath("e2e-ship-moved.png"));
+    RunProgram("xdotool", {"mousemove", "1000", "740"});
+
     Key("alt+F4");
     QThread::msleep(700);
     Key("y");

@@ -1,0 +1,307 @@
+#include "orders/map_orders.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/platform.h"
+#include "turn/removal.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kShipHit = 15;
+constexpr int kPlanetHit = 30;
+constexpr int kAsteroidHit = 17;
+constexpr int kMissileReach = 80;
+
+bool Own(const Ship* s) { return s->owner == g_players; }
+bool Own(const Planet* p) { return p->owner == g_players; }
+
+template <typename T>
+double Pointer(const T* o, int px, int py) {
+    return PointerDistance(o->x, o->y, px, py);
+}
+
+template <typename A, typename B>
+double Between(const A* a, const B* b) {
+    return MapDistance(a->x, a->y, b->x, b->y);
+}
+
+void SelectPlanet(Planet* p) {
+    g_selPlanet = p;
+    g_selShip = nullptr;
+    g_selAsteroid = nullptr;
+}
+void SelectShip(Ship* s) {
+    g_selShip = s;
+    g_selPlanet = nullptr;
+    g_selAsteroid = nullptr;
+}
+void SelectAsteroid(Asteroid* a) {
+    g_selAsteroid = a;
+    g_selShip = nullptr;
+    g_selPlanet = nullptr;
+}
+
+// The world whose open space holds the ship (the current world first).
+World* WorldHolding(const Ship* ship) {
+    if (g_currentWorld && IndexOf(g_currentWorld->ships, ship) != 0) return g_currentWorld;
+    for (World* w = g_worlds; w; w = w->next)
+        if (IndexOf(w->ships, ship) != 0) return w;
+    return nullptr;
+}
+
+// The ship goes to (tx, ty) in four steps, a drawn frame after each of the
+// first three.
+void FourStepMove(Ship* s, int tx, int ty) {
+    const int mx = (s->x + tx) / 2, my = (s->y + ty) / 2;
+    const int q1x = (s->x + mx) / 2, q1y = (s->y + my) / 2;
+    const int q3x = (mx + tx) / 2, q3y = (my + ty) / 2;
+    Platform& platform = CurrentPlatform();
+    s->x = q1x;
+    s->y = q1y;
+    platform.waitForFrame();
+    s->x = mx;
+    s->y = my;
+    platform.waitForFrame();
+    s->x = q3x;
+    s->y = q3y;
+    platform.waitForFrame();
+    s->x = tx;
+    s->y = ty;
+}
+
+// The ship lands on the planet or docks at the asteroid: a copy of it with
+// no action points goes into the body's list, the body is selected.
+void DockAt(Ship* s, Ship*& list) {
+    World* world = WorldHolding(s);
+    if (!world) return;
+    LandShip(world, s, list);
+    g_selShip = nullptr;
+    CurrentPlatform().playCue("Landing.wav");
+}
+
+// The missile is spent with the ship's readiness.
+void SpendMissile(Ship* s) {
+    g_rocketMode = 0;
+    s->equip[kNuclearMissile] = 0;
+    s->weaponReady = 0;
+    CurrentPlatform().playCue("Stinger.wav");
+}
+
+void Fire(std::uint8_t& ready) {
+    ready = 0;
+    CurrentPlatform().playCue("FirstW.wav");
+}
+
+// Nothing selected: an own ship, an own planet, any asteroid.
+ClickOutcome NothingSelected(int px, int py) {
+    World* w = g_currentWorld;
+    for (Ship* s = w->ships; s; s = s->next)
+        if (Pointer(s, px, py) < kShipHit && Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+    for (Planet* p = w->planets; p; p = p->next)
+        if (Pointer(p, px, py) <= kPlanetHit && Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+    for (Asteroid* a = w->asteroids; a; a = a->next)
+        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+    return ClickOutcome::Nothing;
+}
+
+// A planet selected: its panel, another own planet, its weapon on an enemy
+// planet or ship (a target that survives lets the walk go on), an asteroid.
+ClickOutcome PlanetSelected(Planet* P, int px, int py) {
+    World* w = g_currentWorld;
+    if (Pointer(P, px, py) < kPlanetHit) return ClickOutcome::PlanetPanel;
+    for (Planet* p = w->planets; p; p = p->next) {
+        if (Pointer(p, px, py) >= kPlanetHit) continue;
+        if (Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (P->weapon && P->weaponReady && Between(P, p) <= P->weapon->range + kPlanetHit) {
+            Fire(P->weaponReady);
+            p->shieldPoints -= DamageRoll(*P->weapon);
+            if (p->shieldPoints <= 0) {
+                RemovePlanet(w, p);
+                return ClickOutcome::Nothing;
+            }
+        }
+    }
+    for (Asteroid* a = w->asteroids; a; a = a->next)
+        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+    for (Ship* s = w->ships; s; s = s->next) {
+        if (Pointer(s, px, py) >= kShipHit) continue;
+        if (Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (P->weapon && P->weaponReady && Between(P, s) <= P->weapon->range + kPlanetHit) {
+            Fire(P->weaponReady);
+            s->shieldPoints -= DamageRoll(*P->weapon);
+            ShowExplosion(w, s);
+            if (s->shieldPoints <= 0) {
+                DestroyShip(w, s);
+                return ClickOutcome::Nothing;
+            }
+        }
+    }
+    return ClickOutcome::Nothing;
+}
+
+// An asteroid selected: its panel (a square around it), an own planet,
+// another asteroid, an own ship.
+ClickOutcome AsteroidSelected(Asteroid* A, int px, int py) {
+    World* w = g_currentWorld;
+    if (std::abs(A->x - g_viewLeft - px) < kAsteroidHit && std::abs(A->y - g_viewTop - py) < kAsteroidHit)
+        return ClickOutcome::AsteroidPanel;
+    for (Planet* p = w->planets; p; p = p->next)
+        if (Pointer(p, px, py) < kPlanetHit && Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+    for (Asteroid* a = w->asteroids; a; a = a->next)
+        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+    for (Ship* s = w->ships; s; s = s->next)
+        if (Pointer(s, px, py) < kShipHit && Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+    return ClickOutcome::Nothing;
+}
+
+// A ship selected: its panel, another own ship, missiles and shots, landing
+// and docking, a move, the in-world jump and the hyper jump.
+ClickOutcome ShipSelected(Ship* S, int px, int py) {
+    World* w = g_currentWorld;
+    const bool own = Own(S);
+    const int mapX = px + g_viewLeft, mapY = py + g_viewTop;
+    if (Pointer(S, px, py) < kShipHit && own) return ClickOutcome::ShipPanel;
+
+    for (Ship* s = w->ships; s; s = s->next) {
+        const double d = Pointer(s, px, py);
+        if (d >= kShipHit) continue;
+        if (Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (g_rocketMode == 1 && S->weaponReady && own && Between(S, s) < kMissileReach) {
+            SpendMissile(S);
+            ShowExplosion(w, s);
+            DestroyShip(w, s);
+            return ClickOutcome::Nothing;
+        }
+        if (S->weapon && S->weaponReady && own && Between(S, s) < S->weapon->range + kShipHit) {
+            Fire(S->weaponReady);
+            s->shieldPoints -= DamageRoll(*S->weapon);
+            ShowExplosion(w, s);
+            if (s->shieldPoints <= 0) DestroyShip(w, s);
+            return ClickOutcome::Nothing;
+        }
+    }
+
+    for (Planet* p = w->planets; p; p = p->next) {
+        const double d = Pointer(p, px, py);
+        if (Own(p)) {
+            if (d >= kPlanetHit) continue;
+            if (Between(p, S) < S->actionPoints + 28) {
+                FourStepMove(S, mapX, mapY);
+                SelectPlanet(p);
+                DockAt(S, p->docks);
+            } else {
+                SelectPlanet(p);
+            }
+            return ClickOutcome::Nothing;
+        }
+        if (g_rocketMode == 1 && d < kPlanetHit && S->weaponReady && own && Between(S, p) < kMissileReach) {
+            SpendMissile(S);
+            ShowExplosion(w, p);
+            RemovePlanet(w, p);
+            return ClickOutcome::Nothing;
+        }
+        if (d < kPlanetHit && S->weapon && S->weaponReady && own && Between(S, p) < S->weapon->range + kPlanetHit) {
+            p->shieldPoints -= DamageRoll(*S->weapon);
+            Fire(S->weaponReady);
+            if (p->shieldPoints <= 0) {
+                RemovePlanet(w, p);
+            } else if (p->shieldPoints <= 100) {
+                CapturePlanet(p, g_players);
+                CurrentPlatform().playCue("PCapture.wav");
+            }
+            return ClickOutcome::Nothing;
+        }
+    }
+
+    for (Asteroid* a = w->asteroids; a; a = a->next) {
+        const double d = Pointer(a, px, py);
+        if (g_rocketMode == 1 && d < kAsteroidHit && S->weaponReady && own && Between(S, a) < kMissileReach) {
+            SpendMissile(S);
+            DestroyAsteroid(w, a);  // shows the explosion first
+            return ClickOutcome::Nothing;
+        }
+        if (d < kAsteroidHit) {
+            if (Between(a, S) < S->actionPoints + kShipHit && own) {
+                FourStepMove(S, mapX, mapY);
+                SelectAsteroid(a);
+                DockAt(S, a->ships);
+            } else {
+                SelectAsteroid(a);
+            }
+            return ClickOutcome::Nothing;
+        }
+    }
+
+    // A move within reach; the click goes on to the jumps.
+    if (const double d = Pointer(S, px, py); d < S->actionPoints && own) {
+        S->actionPoints -= static_cast<std::int32_t>(d);
+        FourStepMove(S, mapX, mapY);
+    }
+
+    // Beyond reach with a Hyper Module: there at once.
+    if (const double d = Pointer(S, px, py); S->actionPoints < d && S->equip[kHyperModule] == 1 && own) {
+        S->equip[kHyperModule] = 0;
+        S->actionPoints = 0;
+        S->x = mapX;
+        S->y = mapY;
+        return ClickOutcome::Nothing;
+    }
+
+    // The armed Hyper Jumper: into the world shown, from another one.
+    if (g_jumpMode == 1) {
+        g_jumpMode = 0;
+        S->equip[kHyperJumper] = 0;
+        World* from = WorldHolding(S);
+        if (!from || from == w) return ClickOutcome::Nothing;
+        Ship* arrived = TransferShipInSpace(from, S, w, g_viewRight - kViewWidth + px, g_viewBottom - kViewHeight + py);
+        arrived->actionPoints = 0;
+        g_selShip = arrived;
+    }
+    return ClickOutcome::Nothing;
+}
+
+}  // namespace
+
+double PointerDistance(std::int32_t x, std::int32_t y, int px, int py) {
+    const std::int64_t dx = static_cast<std::int64_t>(x) - g_viewLeft - px;
+    const std::int64_t dy = static_cast<std::int64_t>(y) - g_viewTop - py;
+    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+}
+
+double MapDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by) {
+    const std::int64_t dx = static_cast<std::int64_t>(ax) - bx;
+    const std::int64_t dy = static_cast<std::int64_t>(ay) - by;
+    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+}
+
+bool MinimapClick(int px, int py) {
+    const int m = g_worldSize / 20;
+    if (!(785 - m < px && px < 785 && 10 < py && py < m + 10)) return false;
+    int cx = (px - 785 + m) * 20;
+    int cy = (py - 10) * 20;
+    if (cx < 400) cx = 400;
+    if (cy < 300) cy = 300;
+    if (g_worldSize - cx < 400) cx = g_worldSize - 400;
+    if (g_worldSize - cy < 300) cy = g_worldSize - 300;
+    g_viewLeft = cx - 400;
+    g_viewRight = cx + 400;
+    g_viewTop = cy - 300;
+    g_viewBottom = cy + 300;
+    return true;
+}
+
+ClickOutcome OnLButtonDown(int px, int py) {
+    if (g_newDocCount < 2 || !g_currentWorld || !g_players) return ClickOutcome::Nothing;
+    if (MinimapClick(px, py)) return ClickOutcome::Nothing;
+    if (g_selPlanet) return PlanetSelected(g_selPlanet, px, py);
+    if (g_selAsteroid) return AsteroidSelected(g_selAsteroid, px, py);
+    if (g_selShip) return ShipSelected(g_selShip, px, py);
+    return NothingSelected(px, py);
+}
+
+}  // namespace qv

@@ -1,0 +1,30 @@
+// The left mouse button on the map: the minimap, selecting, opening the
+// selected record's panel, moving, landing and docking, shooting, missiles,
+// capturing planets, the in-world jump and the hyper jump to another world.
+#pragma once
+
+#include <cstdint>
+
+#include "model/records.h"
+
+namespace qv {
+
+// What the caller (the view) has to open after a click; the orders
+// themselves are carried out by OnLButtonDown.
+enum class ClickOutcome { Nothing, PlanetPanel, ShipPanel, AsteroidPanel };
+
+// The left button pressed at (px, py) of the view (client pixels). Runs on
+// the game thread with the game lock held; waits for drawn frames while a
+// ship moves and for explosions.
+ClickOutcome OnLButtonDown(int px, int py);
+
+// Distance between the pointer and a record's place on screen.
+double PointerDistance(std::int32_t x, std::int32_t y, int px, int py);
+// Distance between two map places.
+double MapDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by);
+
+// The minimap in the top-right corner: true when (px, py) lies on it, and
+// the view is then centred on the map point it stands for.
+bool MinimapClick(int px, int py);
+
+}  // namespace qv
