@@ -17,18 +17,6 @@ constexpr int kPlanetHit = 30;
 constexpr int kAsteroidHit = 17;
 constexpr int kMissileReach = 80;
 
-bool Own(const Ship* s) { return s->owner == g_players; }
-bool Own(const Planet* p) { return p->owner == g_players; }
-
-template <typename T>
-double Pointer(const T* o, int px, int py) {
-    return PointerDistance(o->x, o->y, px, py);
-}
-
-template <typename A, typename B>
-double Between(const A* a, const B* b) {
-    return MapDistance(a->x, a->y, b->x, b->y);
-}
 
 void SelectPlanet(Planet* p) {
     g_selPlanet = p;
@@ -101,11 +89,11 @@ void Fire(std::uint8_t& ready) {
 ClickOutcome NothingSelected(int px, int py) {
     World* w = g_currentWorld;
     for (Ship* s = w->ships; s; s = s->next)
-        if (Pointer(s, px, py) < kShipHit && Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (PointerDistanceTo(s, px, py) < kShipHit && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
     for (Planet* p = w->planets; p; p = p->next)
-        if (Pointer(p, px, py) <= kPlanetHit && Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (PointerDistanceTo(p, px, py) <= kPlanetHit && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
     return ClickOutcome::Nothing;
 }
 
@@ -113,11 +101,11 @@ ClickOutcome NothingSelected(int px, int py) {
 // planet or ship (a target that survives lets the walk go on), an asteroid.
 ClickOutcome PlanetSelected(Planet* P, int px, int py) {
     World* w = g_currentWorld;
-    if (Pointer(P, px, py) < kPlanetHit) return ClickOutcome::PlanetPanel;
+    if (PointerDistanceTo(P, px, py) < kPlanetHit) return ClickOutcome::PlanetPanel;
     for (Planet* p = w->planets; p; p = p->next) {
-        if (Pointer(p, px, py) >= kPlanetHit) continue;
-        if (Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
-        if (P->weapon && P->weaponReady && Between(P, p) <= P->weapon->range + kPlanetHit) {
+        if (PointerDistanceTo(p, px, py) >= kPlanetHit) continue;
+        if (OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (P->weapon && P->weaponReady && MapDistanceBetween(P, p) <= P->weapon->range + kPlanetHit) {
             Fire(P->weaponReady);
             p->shieldPoints -= DamageRoll(*P->weapon);
             if (p->shieldPoints <= 0) {
@@ -127,11 +115,11 @@ ClickOutcome PlanetSelected(Planet* P, int px, int py) {
         }
     }
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
     for (Ship* s = w->ships; s; s = s->next) {
-        if (Pointer(s, px, py) >= kShipHit) continue;
-        if (Own(s)) return SelectShip(s), ClickOutcome::Nothing;
-        if (P->weapon && P->weaponReady && Between(P, s) <= P->weapon->range + kPlanetHit) {
+        if (PointerDistanceTo(s, px, py) >= kShipHit) continue;
+        if (OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (P->weapon && P->weaponReady && MapDistanceBetween(P, s) <= P->weapon->range + kPlanetHit) {
             Fire(P->weaponReady);
             s->shieldPoints -= DamageRoll(*P->weapon);
             ShowExplosion(w, s);
@@ -151,11 +139,11 @@ ClickOutcome AsteroidSelected(Asteroid* A, int px, int py) {
     if (std::abs(A->x - g_viewLeft - px) < kAsteroidHit && std::abs(A->y - g_viewTop - py) < kAsteroidHit)
         return ClickOutcome::AsteroidPanel;
     for (Planet* p = w->planets; p; p = p->next)
-        if (Pointer(p, px, py) < kPlanetHit && Own(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (PointerDistanceTo(p, px, py) < kPlanetHit && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (Pointer(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
     for (Ship* s = w->ships; s; s = s->next)
-        if (Pointer(s, px, py) < kShipHit && Own(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (PointerDistanceTo(s, px, py) < kShipHit && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
     return ClickOutcome::Nothing;
 }
 
@@ -163,21 +151,21 @@ ClickOutcome AsteroidSelected(Asteroid* A, int px, int py) {
 // and docking, a move, the in-world jump and the hyper jump.
 ClickOutcome ShipSelected(Ship* S, int px, int py) {
     World* w = g_currentWorld;
-    const bool own = Own(S);
+    const bool own = OwnedByPlayer(S);
     const int mapX = px + g_viewLeft, mapY = py + g_viewTop;
-    if (Pointer(S, px, py) < kShipHit && own) return ClickOutcome::ShipPanel;
+    if (PointerDistanceTo(S, px, py) < kShipHit && own) return ClickOutcome::ShipPanel;
 
     for (Ship* s = w->ships; s; s = s->next) {
-        const double d = Pointer(s, px, py);
+        const double d = PointerDistanceTo(s, px, py);
         if (d >= kShipHit) continue;
-        if (Own(s)) return SelectShip(s), ClickOutcome::Nothing;
-        if (g_rocketMode == 1 && S->weaponReady && own && Between(S, s) < kMissileReach) {
+        if (OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (g_rocketMode == 1 && S->weaponReady && own && MapDistanceBetween(S, s) < kMissileReach) {
             SpendMissile(S);
             ShowExplosion(w, s);
             DestroyShip(w, s);
             return ClickOutcome::Nothing;
         }
-        if (S->weapon && S->weaponReady && own && Between(S, s) < S->weapon->range + kShipHit) {
+        if (S->weapon && S->weaponReady && own && MapDistanceBetween(S, s) < S->weapon->range + kShipHit) {
             Fire(S->weaponReady);
             s->shieldPoints -= DamageRoll(*S->weapon);
             ShowExplosion(w, s);
@@ -187,10 +175,10 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     }
 
     for (Planet* p = w->planets; p; p = p->next) {
-        const double d = Pointer(p, px, py);
-        if (Own(p)) {
+        const double d = PointerDistanceTo(p, px, py);
+        if (OwnedByPlayer(p)) {
             if (d >= kPlanetHit) continue;
-            if (Between(p, S) < S->actionPoints + 28) {
+            if (MapDistanceBetween(p, S) < S->actionPoints + 28) {
                 FourStepMove(S, mapX, mapY);
                 SelectPlanet(p);
                 DockAt(S, p->docks);
@@ -199,13 +187,13 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
             }
             return ClickOutcome::Nothing;
         }
-        if (g_rocketMode == 1 && d < kPlanetHit && S->weaponReady && own && Between(S, p) < kMissileReach) {
+        if (g_rocketMode == 1 && d < kPlanetHit && S->weaponReady && own && MapDistanceBetween(S, p) < kMissileReach) {
             SpendMissile(S);
             ShowExplosion(w, p);
             RemovePlanet(w, p);
             return ClickOutcome::Nothing;
         }
-        if (d < kPlanetHit && S->weapon && S->weaponReady && own && Between(S, p) < S->weapon->range + kPlanetHit) {
+        if (d < kPlanetHit && S->weapon && S->weaponReady && own && MapDistanceBetween(S, p) < S->weapon->range + kPlanetHit) {
             p->shieldPoints -= DamageRoll(*S->weapon);
             Fire(S->weaponReady);
             if (p->shieldPoints <= 0) {
@@ -219,14 +207,14 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     }
 
     for (Asteroid* a = w->asteroids; a; a = a->next) {
-        const double d = Pointer(a, px, py);
-        if (g_rocketMode == 1 && d < kAsteroidHit && S->weaponReady && own && Between(S, a) < kMissileReach) {
+        const double d = PointerDistanceTo(a, px, py);
+        if (g_rocketMode == 1 && d < kAsteroidHit && S->weaponReady && own && MapDistanceBetween(S, a) < kMissileReach) {
             SpendMissile(S);
             DestroyAsteroid(w, a);  // shows the explosion first
             return ClickOutcome::Nothing;
         }
         if (d < kAsteroidHit) {
-            if (Between(a, S) < S->actionPoints + kShipHit && own) {
+            if (MapDistanceBetween(a, S) < S->actionPoints + kShipHit && own) {
                 FourStepMove(S, mapX, mapY);
                 SelectAsteroid(a);
                 DockAt(S, a->ships);
@@ -238,13 +226,13 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     }
 
     // A move within reach; the click goes on to the jumps.
-    if (const double d = Pointer(S, px, py); d < S->actionPoints && own) {
+    if (const double d = PointerDistanceTo(S, px, py); d < S->actionPoints && own) {
         S->actionPoints -= static_cast<std::int32_t>(d);
         FourStepMove(S, mapX, mapY);
     }
 
     // Beyond reach with a Hyper Module: there at once.
-    if (const double d = Pointer(S, px, py); S->actionPoints < d && S->equip[kHyperModule] == 1 && own) {
+    if (const double d = PointerDistanceTo(S, px, py); S->actionPoints < d && S->equip[kHyperModule] == 1 && own) {
         S->equip[kHyperModule] = 0;
         S->actionPoints = 0;
         S->x = mapX;
@@ -266,6 +254,9 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
 }
 
 }  // namespace
+
+bool OwnedByPlayer(const Ship* ship) { return ship->owner == g_players; }
+bool OwnedByPlayer(const Planet* planet) { return planet->owner == g_players; }
 
 double PointerDistance(std::int32_t x, std::int32_t y, int px, int py) {
     const std::int64_t dx = static_cast<std::int64_t>(x) - g_viewLeft - px;

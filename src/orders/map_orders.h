@@ -23,6 +23,19 @@ double PointerDistance(std::int32_t x, std::int32_t y, int px, int py);
 // Distance between two map places.
 double MapDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by);
 
+// The same for records: the pointer's distance to a record, the map
+// distance between two, and whether the human player owns a ship or planet.
+template <typename T>
+double PointerDistanceTo(const T* record, int px, int py) {
+    return PointerDistance(record->x, record->y, px, py);
+}
+template <typename A, typename B>
+double MapDistanceBetween(const A* a, const B* b) {
+    return MapDistance(a->x, a->y, b->x, b->y);
+}
+bool OwnedByPlayer(const Ship* ship);
+bool OwnedByPlayer(const Planet* planet);
+
 // The minimap in the top-right corner: true when (px, py) lies on it, and
 // the view is then centred on the map point it stands for.
 bool MinimapClick(int px, int py);

@@ -13,18 +13,6 @@ namespace qv {
 
 namespace {
 
-bool Own(const Ship* s) { return s->owner == g_players; }
-bool Own(const Planet* p) { return p->owner == g_players; }
-
-template <typename T>
-double Pointer(const T* o, int px, int py) {
-    return PointerDistance(o->x, o->y, px, py);
-}
-
-template <typename A, typename B>
-double Between(const A* a, const B* b) {
-    return MapDistance(a->x, a->y, b->x, b->y);
-}
 
 void Set(std::initializer_list<std::atomic<int>*> flags, int value) {
     for (std::atomic<int>* f : flags) f->store(value);
@@ -66,11 +54,11 @@ MapCursor ScrollZone(int px, int py, int W, int H) {
 void FindHover(int px, int py) {
     World* w = g_currentWorld;
     for (Ship* s = w->ships; s; s = s->next)
-        if (Pointer(s, px, py) < 15) return void(g_hoverShip = s);
+        if (PointerDistanceTo(s, px, py) < 15) return void(g_hoverShip = s);
     for (Planet* p = w->planets; p; p = p->next)
-        if (Pointer(p, px, py) < 30) return void(g_hoverPlanet = p);
+        if (PointerDistanceTo(p, px, py) < 30) return void(g_hoverPlanet = p);
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (Pointer(a, px, py) < 17) return void(g_hoverAsteroid = a);
+        if (PointerDistanceTo(a, px, py) < 17) return void(g_hoverAsteroid = a);
 }
 
 // What a click would do here, as the cursor shows it. These tests knowingly
@@ -79,42 +67,42 @@ void FindHover(int px, int py) {
 MapCursor InnerCursor(int px, int py) {
     World* w = g_currentWorld;
     if (Planet* P = g_selPlanet) {
-        if (Pointer(P, px, py) < 30 && Own(P)) return MapCursor::Information;
-        const bool armed = Own(P) && P->weapon && P->weaponReady == 1;
+        if (PointerDistanceTo(P, px, py) < 30 && OwnedByPlayer(P)) return MapCursor::Information;
+        const bool armed = OwnedByPlayer(P) && P->weapon && P->weaponReady == 1;
         if (armed) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (Pointer(s, px, py) < 15 && !Own(s) && Between(P, s) <= P->weapon->range + 30)
+                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(P, s) <= P->weapon->range + 30)
                     return MapCursor::Attack;
             for (Planet* p = w->planets; p; p = p->next)
-                if (Pointer(p, px, py) < 30 && !Own(p) && Between(P, p) <= P->weapon->range + 30)
+                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(P, p) <= P->weapon->range + 30)
                     return MapCursor::Attack;
         }
     }
-    if (Asteroid* A = g_selAsteroid; A && Pointer(A, px, py) < 17) return MapCursor::Information;
+    if (Asteroid* A = g_selAsteroid; A && PointerDistanceTo(A, px, py) < 17) return MapCursor::Information;
     if (Ship* S = g_selShip) {
         if (g_jumpMode == 1) return MapCursor::HyperJump;
         if (g_rocketMode == 1) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (Pointer(s, px, py) < 15 && !Own(s) && Between(S, s) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(S, s) <= 80) return MapCursor::Missile;
             for (Planet* p = w->planets; p; p = p->next)
-                if (Pointer(p, px, py) < 30 && !Own(p) && Between(S, p) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(S, p) <= 80) return MapCursor::Missile;
             for (Asteroid* a = w->asteroids; a; a = a->next)
-                if (Pointer(a, px, py) < 15 && Between(S, a) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(a, px, py) < 15 && MapDistanceBetween(S, a) <= 80) return MapCursor::Missile;
         }
-        const bool own = Own(S);
-        const double reach = Pointer(S, px, py);
+        const bool own = OwnedByPlayer(S);
+        const double reach = PointerDistanceTo(S, px, py);
         if (reach < 15 && own) return MapCursor::Information;
         if (own && S->weapon && S->weaponReady == 1) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (Pointer(s, px, py) < 15 && !Own(s) && Between(S, s) <= S->weapon->range + 15)
+                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(S, s) <= S->weapon->range + 15)
                     return MapCursor::Attack;
             for (Planet* p = w->planets; p; p = p->next)
-                if (Pointer(p, px, py) < 30 && !Own(p) && Between(S, p) <= S->weapon->range + 30)
+                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(S, p) <= S->weapon->range + 30)
                     return MapCursor::Attack;
         }
         if (own && reach < S->actionPoints) {
             for (Planet* p = w->planets; p; p = p->next)
-                if (Own(p) && std::abs(p->x - g_viewLeft - px) < 30 && std::abs(p->y - g_viewTop - py) < 30)
+                if (OwnedByPlayer(p) && std::abs(p->x - g_viewLeft - px) < 30 && std::abs(p->y - g_viewTop - py) < 30)
                     return MapCursor::Land;
             for (Asteroid* a = w->asteroids; a; a = a->next)
                 if (std::abs(a->x - g_viewLeft - px) < 17 && std::abs(a->y - g_viewTop - py) < 17)

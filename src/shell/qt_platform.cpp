@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "presentation/core/game_lock.h"
+#include "orders/pointer_tracking.h"
 #include "presentation/media/cursor_set.h"
 #include "presentation/media/sound_cues.h"
 #include "shell/picture_button.h"

@@ -41,8 +41,8 @@ public:
     bool askYesNo(const std::string& text) override;
     // Plays the cue from the data folder; never waits.
     void playCue(const std::string& fileName) override;
-    // 0 the arrow, 1 the hour-glass, 2 and up the map's cursors in the
-    // order of the cursor table.
+    // 0 the arrow, 1 the hour-glass, then the map's cursors
+    // (CursorNumber of a MapCursor).
     void setCursor(int cursor) override;
     // Quits the application's event loop with the code, unless a test
     // replaced it.
@@ -53,8 +53,6 @@ public:
     void setAutoAnswer(std::optional<bool> answer) { autoAnswer_ = answer; }
     // Tests: what ending the process does instead.
     void setEndProcess(std::function<void(int)> end) { end_ = std::move(end); }
-
-    static constexpr int kFirstMapCursor = 2;
 
 private:
     QPointer<QWidget> window_;

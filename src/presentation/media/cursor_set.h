@@ -11,26 +11,15 @@
 #include <array>
 #include <string_view>
 
+#include "orders/pointer_tracking.h"
+
 namespace qv::media {
 
-enum class CursorRole {
-    Standard,
-    ScrollUpLeft,
-    ScrollDownRight,
-    ScrollDownLeft,
-    ScrollUp,
-    ScrollDown,
-    ScrollRight,
-    ScrollLeft,
-    ScrollUpRight,
-    Attack,       // gun sight
-    Move,         // arrow down onto an oval with MOVE
-    Jump,         // the same with JUMP
-    Land,         // the same with LAND
-    Information,  // question mark
-    Missile,      // rocket
-    HyperJump,    // arrow inside a ring, a second ring behind it
-};
+// The roles are the map's cursors as the orders name them: gun sight
+// (Attack), an arrow down onto an oval with MOVE, JUMP or LAND, a question
+// mark (Information), a rocket (Missile), an arrow inside a ring with a
+// second ring behind it (HyperJump), and the eight scroll arrows.
+using CursorRole = ::qv::MapCursor;
 
 inline constexpr int kCursorSize = 32;
 
