@@ -301,6 +301,85 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     EXPECT_EQ(program.finish(10000), 0);
 }
 
+// The top-left corner of the (undecorated) window with that title.
+QPoint WindowAt(const QString& title) {
+    QString out;
+    if (RunProgram("xdotool", {"search", "--name", "^" + title + "$", "getwindowgeometry"}, &out) != 0) return {-1, -1};
+    const qsizetype at = out.indexOf("Position: ");
+    if (at < 0) return {-1, -1};
+    const QStringList xy = out.mid(at + 10).section(' ', 0, 0).split(',');
+    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint(-1, -1);
+}
+
+// The player opens the home planet's panel, buys a ship in the shipyard,
+// launches it and sees it on the map beside the planet.
+TEST(Window, BuildAShipAndLaunchIt) {
+    ASSERT_TRUE(QDir().mkpath(g_scratch->filePath("home")));
+    RunProgram("xdotool", {"mousemove", "1000", "740"});
+    const QString game = g_scratch->filePath("shipyard.zvq");
+    QString text;
+    ASSERT_EQ(RunProgram(kCli, {"new", "--seed", "11", "--size", "small", "-o", game}, &text), 0) << text.toStdString();
+    ASSERT_EQ(RunProgram(kCli, {"dump", game}, &text), 0);
+    const QJsonObject dump = QJsonDocument::fromJson(text.toUtf8()).object();
+    const QJsonObject view = dump["view"].toObject();
+    const QJsonObject world = dump["worlds"].toArray()[dump["currentWorld"].toInt() - 1].toObject();
+    QJsonObject home;
+    for (const QJsonValue v : world["planets"].toArray())
+        if (v["owner"].toInt() == 1) home = v.toObject();
+    ASSERT_FALSE(home.isEmpty()) << "the player's home planet is not in the world shown";
+
+    const QImage expected = Render({game});
+    Program program({game});
+    ASSERT_TRUE(program.started());
+    double best = 0;
+    int viewTop = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        viewTop = ViewTop(Screen(), expected, &best);
+        return best > 0.95;
+    }, 20000)) << "the game's map never showed; best match " << best;
+
+    const int px = home["x"].toInt() - view["left"].toInt(), py = home["y"].toInt() - view["top"].toInt() + viewTop;
+    ASSERT_TRUE(px > 80 && px < 720 && py > viewTop + 80 && py < viewTop + 520) << "the home planet is not in view";
+    const QImage before = Screen();
+    const QRect ships(255, viewTop + 3, 30, 16);  // the status line's ship count
+    Click(px, py);  // selects the planet
+    QThread::msleep(400);
+    Click(px, py);  // opens its panel
+    QPoint panel;
+    ASSERT_TRUE(WaitFor([&] { return (panel = WindowAt("Planet Options")).x() >= 0; }, 10000)) << "no Planet Options";
+    QThread::msleep(400);
+    Click(panel.x() + 338, panel.y() + 25);  // Build Ship
+    QPoint yard;
+    ASSERT_TRUE(WaitFor([&] { return (yard = WindowAt("Build Ship")).x() >= 0; }, 10000)) << "no Build Ship";
+    QThread::msleep(400);
+    Screen().save(g_scratch->filePath("e2e-shipyard.png"));
+    Click(yard.x() + 40, yard.y() + 78);   // the fourth model, the cheapest of the shipped races
+    Click(yard.x() + 268, yard.y() + 224);  // Buy
+    QThread::msleep(400);
+    Click(yard.x() + 340, yard.y() + 224);  // OK
+    QThread::msleep(600);
+    Click(panel.x() + 220, panel.y() + 35);  // the first docked ship
+    Click(panel.x() + 335, panel.y() + 145);  // Start Ship
+    QThread::msleep(400);
+    Click(panel.x() + 428, panel.y() + 255);  // OK
+    RunProgram("xdotool", {"mousemove", "1000", "740"});
+
+    // A ship stands on the circle of 50 round the planet, and the status
+    // line counts it.
+    const QRect ring(px - 70, py - 70, 140, 140);
+    QImage after;
+    EXPECT_TRUE(WaitFor([&] {
+        after = Screen();
+        return Differences(before, after, ships) > 5 && Differences(before, after, ring) > 60;
+    }, 10000)) << "no launched ship seen";
+    after.save(g_scratch->filePath("e2e-launched.png"));
+
+    Key("alt+F4");
+    QThread::msleep(700);
+    Key("y");
+    EXPECT_EQ(program.finish(10000), 0);
+}
+
 }  // namespace
 
 // Starts an X server of its own, runs the tests against it and stops it.
