@@ -106,6 +106,16 @@ int Differences(const QImage& a, const QImage& b, const QRect& r) {
     return n;
 }
 
+// The world shown in a saved game, as quorvane-cli dump gives it, and the
+// view's map rectangle.
+QJsonObject ShownWorld(const QString& game, QJsonObject* view) {
+    QString text;
+    EXPECT_EQ(RunProgram(kCli, {"dump", game}, &text), 0);
+    const QJsonObject dump = QJsonDocument::fromJson(text.toUtf8()).object();
+    *view = dump["view"].toObject();
+    return dump["worlds"].toArray()[dump["currentWorld"].toInt() - 1].toObject();
+}
+
 // The program, started from a scratch folder with a home of its own.
 class Program {
 public:
@@ -130,6 +140,24 @@ public:
     }
     bool started() const { return started_; }
     bool running() { return process_.state() == QProcess::Running; }
+    // Waits until the picture fills the map view; the view's top edge on the
+    // screen, or -1 when it never showed (best: the best share seen).
+    int waitForMap(const QImage& picture, double threshold, double* best) {
+        int top = -1;
+        *best = 0;
+        const bool shown = WaitFor([&] {
+            top = ViewTop(Screen(), picture, best);
+            return *best > threshold;
+        }, 20000);
+        return shown ? top : -1;
+    }
+    // Closes the window and answers Yes to the exit question; the exit code.
+    int exitThroughQuestion() {
+        Key("alt+F4");
+        QThread::msleep(700);
+        Key("y");
+        return finish(10000);
+    }
     // Waits for the end; the exit code, or -1 when it did not end normally.
     int finish(int ms) {
         if (!process_.waitForFinished(ms)) return -1;
@@ -153,14 +181,8 @@ TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
         Program program({});
         ASSERT_TRUE(program.started());
         double best = 0;
-        EXPECT_TRUE(WaitFor([&] {
-            ViewTop(Screen(), title, &best);
-            return best > 0.98;
-        }, 20000)) << "the title screen never showed; best match " << best;
-        Key("alt+F4");
-        QThread::msleep(700);
-        Key("y");
-        EXPECT_EQ(program.finish(10000), 0);
+        EXPECT_GE(program.waitForMap(title, 0.98, &best), 0) << "the title screen never showed; best match " << best;
+        EXPECT_EQ(program.exitThroughQuestion(), 0);
     }
 
     // 2. A saved game named on the command line.
@@ -174,11 +196,8 @@ TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
     Program program({game});
     ASSERT_TRUE(program.started());
     double best = 0;
-    int top = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        top = ViewTop(Screen(), expected, &best);
-        return best > 0.95;
-    }, 20000)) << "the game's map never showed; best match " << best;
+    const int top = program.waitForMap(expected, 0.95, &best);
+    ASSERT_GE(top, 0) << "the game's map never showed; best match " << best;
     EXPECT_GT(top, 10);  // the menu bar above the map
     const QImage before = Screen();
     before.save(g_scratch->filePath("e2e-game.png"));
@@ -206,10 +225,7 @@ TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
     Key("n");
     QThread::msleep(1000);
     EXPECT_TRUE(program.running());
-    Key("alt+F4");
-    QThread::msleep(700);
-    Key("y");
-    EXPECT_EQ(program.finish(10000), 0);
+    EXPECT_EQ(program.exitThroughQuestion(), 0);
 }
 
 // A game some turns old in which the player has a planet and a ship in
@@ -222,11 +238,9 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     QString text;
     ASSERT_EQ(RunProgram(kCli, {"new", "--seed", "1", "--turns", "15", "--autopilot", "-o", game}, &text), 0)
         << text.toStdString();
-    ASSERT_EQ(RunProgram(kCli, {"dump", game}, &text), 0);
-    const QJsonObject dump = QJsonDocument::fromJson(text.toUtf8()).object();
-    const QJsonObject view = dump["view"].toObject();
+    QJsonObject view;
+    const QJsonObject world = ShownWorld(game, &view);
     const int left = view["left"].toInt(), top = view["top"].toInt();
-    const QJsonObject world = dump["worlds"].toArray()[dump["currentWorld"].toInt() - 1].toObject();
     auto inView = [&](const QJsonObject& o, int margin) {
         const int x = o["x"].toInt() - left, y = o["y"].toInt() - top;
         return x > margin && x < 800 - margin && y > margin && y < 600 - margin;
@@ -251,11 +265,8 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     Program program({game});
     ASSERT_TRUE(program.started());
     double best = 0;
-    int viewTop = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        viewTop = ViewTop(Screen(), expected, &best);
-        return best > 0.95;
-    }, 20000)) << "the game's map never showed; best match " << best;
+    const int viewTop = program.waitForMap(expected, 0.95, &best);
+    ASSERT_GE(viewTop, 0) << "the game's map never showed; best match " << best;
 
     // The planet: a first click selects it (a circle is drawn round it), a
     // second opens its panel, which Escape closes again.
@@ -295,10 +306,7 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     moved.save(g_scratch->filePath("e2e-ship-moved.png"));
     RunProgram("xdotool", {"mousemove", "1000", "740"});
 
-    Key("alt+F4");
-    QThread::msleep(700);
-    Key("y");
-    EXPECT_EQ(program.finish(10000), 0);
+    EXPECT_EQ(program.exitThroughQuestion(), 0);
 }
 
 // The top-left corner of the (undecorated) window with that title.
@@ -319,10 +327,8 @@ TEST(Window, BuildAShipAndLaunchIt) {
     const QString game = g_scratch->filePath("shipyard.zvq");
     QString text;
     ASSERT_EQ(RunProgram(kCli, {"new", "--seed", "11", "--size", "small", "-o", game}, &text), 0) << text.toStdString();
-    ASSERT_EQ(RunProgram(kCli, {"dump", game}, &text), 0);
-    const QJsonObject dump = QJsonDocument::fromJson(text.toUtf8()).object();
-    const QJsonObject view = dump["view"].toObject();
-    const QJsonObject world = dump["worlds"].toArray()[dump["currentWorld"].toInt() - 1].toObject();
+    QJsonObject view;
+    const QJsonObject world = ShownWorld(game, &view);
     QJsonObject home;
     for (const QJsonValue v : world["planets"].toArray())
         if (v["owner"].toInt() == 1) home = v.toObject();
@@ -332,11 +338,8 @@ TEST(Window, BuildAShipAndLaunchIt) {
     Program program({game});
     ASSERT_TRUE(program.started());
     double best = 0;
-    int viewTop = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        viewTop = ViewTop(Screen(), expected, &best);
-        return best > 0.95;
-    }, 20000)) << "the game's map never showed; best match " << best;
+    const int viewTop = program.waitForMap(expected, 0.95, &best);
+    ASSERT_GE(viewTop, 0) << "the game's map never showed; best match " << best;
 
     const int px = home["x"].toInt() - view["left"].toInt(), py = home["y"].toInt() - view["top"].toInt() + viewTop;
     ASSERT_TRUE(px > 80 && px < 720 && py > viewTop + 80 && py < viewTop + 520) << "the home planet is not in view";
@@ -374,10 +377,7 @@ TEST(Window, BuildAShipAndLaunchIt) {
     }, 10000)) << "no launched ship seen";
     after.save(g_scratch->filePath("e2e-launched.png"));
 
-    Key("alt+F4");
-    QThread::msleep(700);
-    Key("y");
-    EXPECT_EQ(program.finish(10000), 0);
+    EXPECT_EQ(program.exitThroughQuestion(), 0);
 }
 
 }  // namespace
