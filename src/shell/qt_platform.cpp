@@ -58,12 +58,12 @@ void QtPlatform::setCursor(int cursor) {
     }
     if (waitShown_) QApplication::restoreOverrideCursor();
     waitShown_ = false;
-    if (!window_) return;
+    if (!cursorWidget_) return;
     const int role = cursor - kFirstMapCursor;
     if (role >= 0 && role < static_cast<int>(media::kCursorTable.size()))
-        window_->setCursor(media::CursorFor(static_cast<media::CursorRole>(role)));
+        cursorWidget_->setCursor(media::CursorFor(static_cast<media::CursorRole>(role)));
     else
-        window_->unsetCursor();
+        cursorWidget_->unsetCursor();
 }
 
 void QtPlatform::endProcess(int code) {

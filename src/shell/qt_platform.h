@@ -28,8 +28,10 @@ public:
     QtPlatform();
     ~QtPlatform() override;
 
-    // The window message boxes belong to and cursors are shown on.
+    // The window message boxes belong to.
     void setWindow(QWidget* window) { window_ = window; }
+    // The widget the map's cursors are shown on (the map view).
+    void setCursorWidget(QWidget* widget) { cursorWidget_ = widget; }
     // Called while the game thread waits for the drawing thread (without the
     // game lock), so that the frames drawn meanwhile reach the screen.
     void setFramePump(std::function<void()> pump);
@@ -56,6 +58,7 @@ public:
 
 private:
     QPointer<QWidget> window_;
+    QPointer<QWidget> cursorWidget_;
     std::unique_ptr<media::SoundCues> sounds_;
     std::optional<bool> autoAnswer_;
     std::function<void(int)> end_;

@@ -64,6 +64,7 @@ bool CZarvonApp::InitInstance(const StartOptions& options) {
     icon.addFile(QStringLiteral(":/pictures/icon.png"));
     frame_->setWindowIcon(icon);
     platform_->setWindow(frame_.get());
+    platform_->setCursorWidget(view_);
 
     // The map's orders open the selected record's panel; the Game menu
     // moves between worlds and ships and shows the statistics.

@@ -3,6 +3,7 @@
 // the question asked before the program ends.
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -141,6 +142,31 @@ TEST_F(MainWindow, GameOptionsCancelKeepsTheStepAndOkTakesTheNewOne) {
     GameLockGuard lock;
     EXPECT_EQ(g_viewLeft, left);
     EXPECT_EQ(g_viewTop, top);
+}
+
+TEST_F(MainWindow, ThePointerOverTheMapScrollsAndSetsTheViewsCursor) {
+    ASSERT_TRUE(NewGame());
+    auto move = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(at), view().mapToGlobal(QPointF(at)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&view(), &event);
+    };
+    move({10, 10});
+    EXPECT_EQ(g_scrollUpLeft.load(), 1);
+    EXPECT_EQ(view().cursor().shape(), Qt::BitmapCursor);  // the scroll arrow
+    // The inner area: no scrolling; far from everything the arrow.
+    {
+        GameLockGuard lock;
+        g_selPlanet = nullptr;
+    }
+    move({400, 590 - 20});
+    EXPECT_EQ(g_scrollUpLeft.load(), 0);
+    move({10, 300});
+    EXPECT_EQ(g_scrollLeft.load(), 1);
+    // Leaving the map for the menu bar stops the scrolling.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view(), &leave);
+    EXPECT_EQ(g_scrollLeft.load(), 0);
 }
 
 TEST_F(MainWindow, AboutBoxShowsTheVersion) {
