@@ -17,51 +17,14 @@
 #include "model/random.h"
 #include "model/records.h"
 #include "game_fixture.h"
+#include "hand_built_game.h"
 #include "turn/computer_players.h"
 
 namespace qv {
 namespace {
 
-// Answers every hand-shake at once and notes cues and explosions in order.
-class RecordingPlatform : public HeadlessPlatform {
-public:
-    void playCue(const std::string& f) override {
-        HeadlessPlatform::playCue(f);
-        log.push_back("cue " + f);
-    }
-    void showExplosion(Planet* p) override {
-        HeadlessPlatform::showExplosion(p);
-        log.push_back("explode planet");
-    }
-    void showExplosion(Asteroid* a) override {
-        HeadlessPlatform::showExplosion(a);
-        log.push_back("explode asteroid");
-    }
-    void showExplosion(Ship* s) override {
-        HeadlessPlatform::showExplosion(s);
-        log.push_back("explode ship");
-    }
-    std::vector<std::string> log;
-};
-
-// Frees a world's planets with their docked ships (counters untouched).
-void ClearPlanets(World* w) {
-    for (Planet* p = w->planets; p; p = p->next) FreeList(p->docks);
-    FreeList(w->planets);
-}
-
-template <typename T>
-T* Append(T*& head, T* rec) {
-    if (!head) {
-        InsertAtHead(head, rec);
-        return rec;
-    }
-    T* last = LastOf(head);
-    last->next = rec;
-    rec->prev = last;
-    rec->next = nullptr;
-    return rec;
-}
+using testing::Append;
+using testing::ClearPlanets;
 
 // The launch place the removal code computes from two draws of a mirror
 // generator, worked out here on its own.
@@ -79,123 +42,14 @@ std::uint32_t SeedWithFirstDraw(bool multipleOfThree) {
     }
 }
 
-class ComputerPlayersTest : public ::testing::Test {
+class ComputerPlayersTest : public testing::HandBuiltGameTest {
 protected:
-    void SetUp() override {
-        ResetGlobals();
-        SetPlatform(&platform);
-        red = AddRace("Red");
-        blue = AddRace("Blue");
-        human = AddPlayer(AddRace("Green"));
-        computer = AddPlayer(red);
-        rival = AddPlayer(blue);
-        neutral = AddPlayer(nullptr);
-        neutral->colour = kNeutralColour;
-        world = AddWorld();
-        other = AddWorld();
-        g_currentWorld = world;
-        g_turn = 5;
-        g_unstability = 1;
-        SeedRand(seed);
-    }
-    void TearDown() override {
-        SetPlatform(nullptr);
-        ResetGlobals();
-    }
-
-    static Race* AddRace(const std::string& name) {
-        auto* race = new Race;
-        race->name = name;
-        return Append(g_races, race);
-    }
-    static ShipModel* AddModel(Race* race, int speed, int defence, int survey, int hold, int cost) {
-        auto* m = new ShipModel;
-        m->speed = speed;
-        m->defence = defence;
-        m->survey = survey;
-        m->hold = hold;
-        m->cost = cost;
-        m->pixels[0] = Pixel{3, 4, 0x123456};
-        ++race->shipModelCount;
-        return Append(race->shipModels, m);
-    }
-    static Weapon* AddWeapon(Race* race, int range, int minDamage, int maxDamage, int cost) {
-        auto* w = new Weapon;
-        w->range = range;
-        w->minDamage = minDamage;
-        w->maxDamage = maxDamage;
-        w->cost = cost;
-        ++race->weaponCount;
-        return Append(race->weapons, w);
-    }
     // A stock nothing of which a test's gold can reach: a planet armed with
     // the weapon buys nothing and builds nothing.
     static void ExpensiveStock(Race* race) {
         AddModel(race, 100, 100, 100, 0, 1000000);
         AddWeapon(race, 100, 10, 20, 1000000);
     }
-    static Player* AddPlayer(Race* race) {
-        auto* p = new Player;
-        p->race = race;
-        return Append(g_players, p);
-    }
-    static World* AddWorld() {
-        auto* w = new World;
-        w->star = new Star{1000, 1000, 1};
-        Append(g_worlds, w);
-        g_lastWorld = w;
-        w->number = static_cast<std::uint16_t>(CountOf(g_worlds));
-        return w;
-    }
-    static Planet* AddPlanet(World* w, Player* owner, int x, int y, Weapon* weapon = nullptr) {
-        auto* p = new Planet;
-        p->owner = owner;
-        p->x = x;
-        p->y = y;
-        p->weapon = weapon;
-        if (owner) ++owner->planetCount;
-        return Append(w->planets, p);
-    }
-    static Asteroid* AddAsteroid(World* w, int x, int y, int resources) {
-        auto* a = new Asteroid;
-        a->x = x;
-        a->y = y;
-        a->resources = resources;
-        return Append(w->asteroids, a);
-    }
-    static Ship* NewShip(Player* owner, ShipModel* model, int x, int y) {
-        auto* s = new Ship;
-        s->owner = owner;
-        s->model = model;
-        s->x = x;
-        s->y = y;
-        s->actionPoints = model->speed;
-        s->shieldPoints = model->defence;
-        s->viewPoints = model->survey;
-        s->holds = model->hold;
-        ++owner->shipCount;
-        return s;
-    }
-    static Ship* AddShip(World* w, Player* owner, ShipModel* model, int x, int y) {
-        return Append(w->ships, NewShip(owner, model, x, y));
-    }
-    static Ship* Dock(Planet* p, Player* owner, ShipModel* model) {
-        return Append(p->docks, NewShip(owner, model, 0, 0));
-    }
-    static Ship* Land(Asteroid* a, Player* owner, ShipModel* model) {
-        return Append(a->ships, NewShip(owner, model, 0, 0));
-    }
-
-    RecordingPlatform platform;
-    std::uint32_t seed = 4242;
-    Race* red = nullptr;
-    Race* blue = nullptr;
-    Player* human = nullptr;
-    Player* computer = nullptr;
-    Player* rival = nullptr;
-    Player* neutral = nullptr;
-    World* world = nullptr;
-    World* other = nullptr;
 };
 
 using ComputerChoicesTest = ComputerPlayersTest;
