@@ -18,8 +18,8 @@
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/records.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/drawing_loop.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/drawing_loop.h"
 #include "presentation/map_painter.h"
 #include "presentation/picture_set.h"
 

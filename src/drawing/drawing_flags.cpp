@@ -1,4 +1,4 @@
-#include "presentation/core/drawing_flags.h"
+#include "drawing/drawing_flags.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -13,12 +13,9 @@ std::atomic<int> g_pauseDrawing{1};
 std::atomic<int> g_drawingPaused{0};
 std::atomic<int> g_exitDrawing{0};
 std::atomic<int> g_scrollStep{kDefaultScrollStep};
-std::atomic<int> g_stepChangeBlocked{0};
 
 std::atomic<int> g_scrollUp{0}, g_scrollDown{0}, g_scrollLeft{0}, g_scrollRight{0};
 std::atomic<int> g_scrollUpRight{0}, g_scrollDownRight{0}, g_scrollUpLeft{0}, g_scrollDownLeft{0};
-
-std::atomic<int> g_planetsFree{1}, g_asteroidsFree{1}, g_shipsFree{1}, g_hoverPanelFree{1};
 
 // 0 at start: no frame has been asked for yet. Waiting until no frame is
 // pending must not depend on a thread that is still parked on the title
@@ -67,14 +64,9 @@ void ResetDrawingFlags() {
     g_drawingPaused = 0;
     g_exitDrawing = 0;
     g_scrollStep = kDefaultScrollStep;
-    g_stepChangeBlocked = 0;
     for (std::atomic<int>* flag : {&g_scrollUp, &g_scrollDown, &g_scrollLeft, &g_scrollRight, &g_scrollUpRight,
                                    &g_scrollDownRight, &g_scrollUpLeft, &g_scrollDownLeft})
         *flag = 0;
-    g_planetsFree = 1;
-    g_asteroidsFree = 1;
-    g_shipsFree = 1;
-    g_hoverPanelFree = 1;
     g_frameWait = 0;
     g_explodingPlanet = nullptr;
     g_explodingAsteroid = nullptr;

@@ -20,16 +20,10 @@ extern std::atomic<int> g_drawingPaused;
 extern std::atomic<int> g_exitDrawing;
 // Map units the view moves per scroll frame (0..100).
 extern std::atomic<int> g_scrollStep;
-// 1 from the start of every pass until an idle frame begins.
-extern std::atomic<int> g_stepChangeBlocked;
 
 // Scroll flags, set by the pointer and key handlers; non-zero = scroll.
 extern std::atomic<int> g_scrollUp, g_scrollDown, g_scrollLeft, g_scrollRight;
 extern std::atomic<int> g_scrollUpRight, g_scrollDownRight, g_scrollUpLeft, g_scrollDownLeft;
-
-// 0 while the drawing thread walks that list of the current world (or reads
-// the hovered record for the information panel).
-extern std::atomic<int> g_planetsFree, g_asteroidsFree, g_shipsFree, g_hoverPanelFree;
 
 // The game thread sets 1; the drawing thread sets 0 once a frame's ships are
 // drawn.

@@ -1,11 +1,11 @@
-#include "presentation/core/drawing_loop.h"
+#include "drawing/drawing_loop.h"
 
 #include <algorithm>
 
 #include "model/globals.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/game_lock.h"
-#include "presentation/core/scroll.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/game_lock.h"
+#include "drawing/scroll.h"
 
 namespace qv {
 
@@ -58,13 +58,6 @@ void ConsumeRequests(const Requests& r) {
     ClearIfStill(g_explodingShip, r.frame.explodingShip);
     ClearIfStill(g_ringFirst, r.frame.ringFirst);
     ClearIfStill(g_ringSecond, r.frame.ringSecond);
-}
-
-void SetListsFree(int value) {
-    g_planetsFree = value;
-    g_asteroidsFree = value;
-    g_shipsFree = value;
-    g_hoverPanelFree = value;
 }
 
 // Parks while a pause is asked for. False when the thread is to end: stop,
@@ -133,19 +126,14 @@ PassResult ComposePass(FramePainter& painter, int step) {
             g_viewTop = view.top;
             g_viewRight = view.right;
             g_viewBottom = view.bottom;
-            SetListsFree(0);
             painter.compose(FrameKind::Scroll, FrameRequests{});
-            SetListsFree(1);
             result.drawn = Drawn::Scroll;
             return result;
         }
     }
 
-    g_stepChangeBlocked = 0;
     const Requests requests = TakeRequests();
-    SetListsFree(0);
     painter.compose(FrameKind::Idle, requests.frame);
-    SetListsFree(1);
     ConsumeRequests(requests);
     NotifyDrawingFlags();
     result.drawn = Drawn::Idle;
@@ -183,13 +171,11 @@ void Pace(Drawn drawn, const DrawingOptions& options, Clock::time_point passStar
 }
 
 void RunPasses(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
-    SetListsFree(1);
     int step = std::max(g_scrollStep.load(), 0);
     painter.setScrollStep(step);
 
     while (ParkWhilePaused(stop)) {
         const Clock::time_point passStart = Clock::now();
-        g_stepChangeBlocked = 1;
         const int wanted = std::max(g_scrollStep.load(), 0);
         if (wanted != step) {
             step = wanted;
@@ -211,11 +197,6 @@ void RunAndSignOff(FramePainter& painter, const DrawingOptions& options, const s
 }
 
 }  // namespace
-
-void DrawingThreadProc(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
-    g_runningThreads.fetch_add(1);
-    RunAndSignOff(painter, options, stop);
-}
 
 bool DrawingThreadRunning() { return g_runningThreads.load() > 0; }
 

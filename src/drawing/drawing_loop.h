@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "presentation/core/frame_painter.h"
+#include "drawing/frame_painter.h"
 
 namespace qv {
 
@@ -19,12 +19,6 @@ struct DrawingOptions {
     // the view by the scroll step per frame.
     std::chrono::microseconds frameInterval{16'667};
 };
-
-// The thread procedure. Runs passes until the exit request is seen after an
-// idle frame (or while parked, or with no game), or until `stop` is set;
-// on the way out it sets g_drawingPaused to 1. Counts itself as a running
-// drawing thread while it runs.
-void DrawingThreadProc(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop);
 
 // True while a drawing thread runs (for DrawingLoop: from Start until the
 // thread procedure returns). The game thread's waits end when it is false.
@@ -56,7 +50,10 @@ public:
     DrawingLoop& operator=(const DrawingLoop&) = delete;
 
     // Starts the thread drawing through the painter, which must outlive it.
-    // False when this loop already has a thread.
+    // The thread runs passes until the exit request is seen after an idle
+    // frame (or while parked, or with no game), or until Stop; on the way
+    // out it sets g_drawingPaused to 1. False when this loop already has a
+    // thread.
     bool Start(FramePainter& painter, DrawingOptions options = {});
     // Ends the thread wherever it is (parked, waiting between frames or
     // drawing: it finishes the frame in hand) and joins it, lending the game

@@ -1,8 +1,8 @@
-#include "presentation/core/drawing_platform.h"
+#include "drawing/drawing_platform.h"
 
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/drawing_loop.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/drawing_loop.h"
+#include "drawing/game_lock.h"
 
 namespace qv {
 
@@ -96,11 +96,6 @@ void DrawingPlatform::waitForFrame() {
 void DrawingPlatform::waitFrameIdle() {
     HeadlessPlatform::waitFrameIdle();
     handshakes_.waitFrameIdle();
-}
-
-void DrawingPlatform::waitListFree(ListKind kind) {
-    HeadlessPlatform::waitListFree(kind);
-    handshakes_.waitListFree(kind);
 }
 
 void DrawingPlatform::showExplosion(Planet* planet) {

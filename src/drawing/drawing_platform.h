@@ -26,9 +26,6 @@ public:
     void waitForFrame();
     // Waits until no asked-for frame is still pending.
     void waitFrameIdle();
-    // Nothing to wait for: the drawing thread walks the lists only under the
-    // game lock, which the caller holds.
-    void waitListFree(ListKind) {}
     // Shows one explosion frame on the record and waits until it is drawn.
     void showExplosion(Planet* planet);
     void showExplosion(Asteroid* asteroid);
@@ -63,7 +60,6 @@ public:
     void resumeDrawing() override;
     void waitForFrame() override;
     void waitFrameIdle() override;
-    void waitListFree(ListKind kind) override;
     void showExplosion(Planet* planet) override;
     void showExplosion(Asteroid* asteroid) override;
     void showExplosion(Ship* ship) override;

@@ -1,4 +1,4 @@
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
-#include "presentation/core/scroll.h"
+#include "drawing/scroll.h"
 
 #include <algorithm>
 
-#include "presentation/core/drawing_flags.h"
+#include "drawing/drawing_flags.h"
 
 namespace qv {
 
@@ -87,6 +87,27 @@ std::optional<ScrollDirection> FirstScrollFlag() {
     for (ScrollDirection d : kScrollTestOrder)
         if (ScrollFlag(d).load() != 0) return d;
     return std::nullopt;
+}
+
+namespace {
+
+bool IsCorner(ScrollDirection d) {
+    return d == ScrollDirection::UpRight || d == ScrollDirection::DownRight || d == ScrollDirection::UpLeft ||
+           d == ScrollDirection::DownLeft;
+}
+
+}  // namespace
+
+void StartScrolling(ScrollDirection direction) {
+    ScrollFlag(direction) = 1;
+    for (ScrollDirection d : kScrollTestOrder)
+        if (IsCorner(d) != IsCorner(direction)) ScrollFlag(d) = 0;
+    NotifyDrawingFlags();
+}
+
+void StopScrolling() {
+    for (ScrollDirection d : kScrollTestOrder) ScrollFlag(d) = 0;
+    NotifyDrawingFlags();
 }
 
 }  // namespace qv

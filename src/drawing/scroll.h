@@ -52,4 +52,13 @@ std::atomic<int>& ScrollFlag(ScrollDirection direction);
 // The first direction, in the test order, whose flag is set.
 std::optional<ScrollDirection> FirstScrollFlag();
 
+// How the pointer at the view's edges and the arrow keys ask for scrolling:
+// the direction's flag is raised and the flags of the other kind are lowered
+// (the four corners for an edge, the four edges for a corner); the others of
+// the same kind stay as they are. The drawing thread scrolls while a flag is
+// raised.
+void StartScrolling(ScrollDirection direction);
+// Every scroll flag lowered.
+void StopScrolling();
+
 }  // namespace qv

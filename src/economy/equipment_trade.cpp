@@ -1,6 +1,7 @@
 #include "economy/equipment_trade.h"
 
 #include "economy/treasury.h"
+#include "model/catalogue.h"
 #include "model/lists.h"
 #include "model/platform.h"
 
@@ -8,39 +9,13 @@ namespace qv {
 
 namespace {
 
-struct FixedItem {
-    const char* name;
-    std::int32_t price;
-};
-
-const FixedItem kPlanetItems[] = {
-    {"Hyper Stabilizer", 5000},
-    {"Protective Shield", 3100},
-    {"Global Bank System", 6900},
-};
-
-const FixedItem kShipItems[] = {
-    {"Accelerator", 1500},       {"Space Scanner", 1100},     {"Additional Hold", 1900},
-    {"Hyper Module", 1000},      {"Hyper Jumper", 1500},      {"Protective Screen", 2000},
-    {"Power Reactor", 3000},     {"Destructive Nuclear Missile", 3900},
-};
-
-constexpr int kFixedPlanetItems = static_cast<int>(std::size(kPlanetItems));
-constexpr int kFixedShipItems = static_cast<int>(std::size(kShipItems));
-constexpr int kRaceWeaponsOffered = 3;
-
-// What the Protective Shield, the Protective Screen and the Power Reactor add.
-constexpr int kShieldBonus = 300;
-constexpr int kScreenBonus = 100;
-constexpr int kReactorShieldBonus = 100;
-constexpr int kReactorViewBonus = 50;
-constexpr int kReactorActionBonus = 50;
+constexpr int kFixedPlanetItems = static_cast<int>(kPlanetEquipment.size());
 
 template <std::size_t N>
-std::vector<EquipItem> Catalogue(const FixedItem (&fixed)[N], const Race* race) {
+std::vector<EquipItem> Catalogue(const std::array<CatalogueItem, N>& fixed, const Race* race) {
     std::vector<EquipItem> items;
     int slot = 0;
-    for (const FixedItem& f : fixed) {
+    for (const CatalogueItem& f : fixed) {
         items.push_back(EquipItem{slot, f.name, f.price, f.price / 2});
         ++slot;
     }
@@ -59,12 +34,12 @@ Weapon* RaceWeapon(const Race* race, int n) {
     return RecordAt(race->weapons, n);
 }
 
-std::vector<EquipItem> PlanetCatalogue(const Race* race) { return Catalogue(kPlanetItems, race); }
+std::vector<EquipItem> PlanetCatalogue(const Race* race) { return Catalogue(kPlanetEquipment, race); }
 
-std::vector<EquipItem> ShipCatalogue(const Race* race) { return Catalogue(kShipItems, race); }
+std::vector<EquipItem> ShipCatalogue(const Race* race) { return Catalogue(kShipEquipment, race); }
 
 std::string PlanetItemName(const Race* race, int slot) {
-    if (slot >= 0 && slot < kFixedPlanetItems) return kPlanetItems[slot].name;
+    if (slot >= 0 && slot < kFixedPlanetItems) return kPlanetEquipment[static_cast<std::size_t>(slot)].name;
     const Weapon* w = RaceWeapon(race, slot - kFixedPlanetItems + 1);
     return w ? w->name : std::string();
 }

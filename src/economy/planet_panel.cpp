@@ -1,14 +1,12 @@
 #include "economy/planet_panel.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "economy/equipment_trade.h"
 #include "economy/treasury.h"
+#include "model/catalogue.h"
 #include "model/lists.h"
 #include "model/platform.h"
 #include "model/random.h"
-#include "turn/computer_players.h"
+#include "model/sound_cues.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -88,42 +86,13 @@ bool RunDockedShipStep(const Planet* planet, const std::function<void()>& step) 
     return true;
 }
 
-namespace {
-
-// Unlinks a docked ship and frees it, clearing every pointer to it.
-void FreeDockedShip(Planet* planet, Ship* ship) {
-    Unlink(planet->docks, ship);
-    ForgetShip(ship);
-    delete ship;
-}
-
-}  // namespace
-
 Ship* StartShip(Planet* planet, World* world) {
     Platform& platform = CurrentPlatform();
     SeedRand(static_cast<std::uint32_t>(platform.now()));
     Ship* docked = ChosenDockedShip(planet);
     if (!docked || docked->actionPoints == 0 || !world) return nullptr;
 
-    auto* ship = new Ship;
-    ship->owner = docked->owner;
-    ship->model = docked->model;
-    ship->shieldPoints = docked->shieldPoints;
-    ship->viewPoints = docked->viewPoints;
-    ship->holds = docked->holds;
-    ship->holdFull = docked->holdFull;
-    ship->reserved = docked->reserved;
-    ship->weapon = docked->weapon;
-    ship->weaponReady = docked->weaponReady;
-    std::copy(std::begin(docked->equip), std::end(docked->equip), std::begin(ship->equip));
-    ship->actionPoints = 0;
-    if (ship->model)
-        std::copy(std::begin(ship->model->pixels), std::end(ship->model->pixels), std::begin(ship->pixels));
-    LaunchCirclePlace(planet->x, planet->y, ship->x, ship->y);
-
-    platform.waitListFree(ListKind::Ships);
-    InsertAtHead(world->ships, ship);
-    FreeDockedShip(planet, docked);
+    Ship* ship = TakeOffShipEquipped(world, docked, planet->docks, planet->x, planet->y);
     g_dockSelection = nullptr;
     platform.playCue(kCueLanding);
     return ship;
@@ -135,7 +104,7 @@ bool SellShip(Planet* planet) {
     Player* human = HumanPlayer();
     AddGold(human, ship->model ? ship->model->cost / 2 : 0);
     if (human) --human->shipCount;
-    FreeDockedShip(planet, ship);
+    Discard(planet->docks, ship);
     g_dockSelection = nullptr;
     CurrentPlatform().playCue(kCueStepCloses);
     return true;

@@ -16,17 +16,8 @@
 
 namespace qv {
 
-// The sound cues of the planet economy.
-inline constexpr const char* kCueStepOpens = "Feedbk04.wav";
-inline constexpr const char* kCueStepCloses = "Feedbk03.wav";
-inline constexpr const char* kCueShipBuilt = "BldShip.wav";
-inline constexpr const char* kCueLanding = "Landing.wav";
-
 inline constexpr const char* kMessageNoHold = "This ship haven't hold!";
 inline constexpr const char* kMessageEmptyHold = "This ship have empty hold!";
-
-// A docked ship leaves for open space on the circle of this radius.
-inline constexpr int kLaunchRadius = 50;
 
 // The panel opens with no docked ship chosen and the list row index at 0.
 void OpenPlanetPanel();

@@ -2,19 +2,16 @@
 
 #include "economy/planet_panel.h"
 #include "economy/treasury.h"
+#include "model/catalogue.h"
 #include "model/globals.h"
 #include "model/platform.h"
-#include "turn/computer_players.h"
+#include "model/sound_cues.h"
 
 namespace qv {
 
-int PlanetFullShield(const Planet& planet) {
-    return planet.equip[kProtectiveShield] ? kPlanetShieldMaxProtected : kPlanetShieldMax;
-}
-
 int ShipFullShield(const Ship& ship) {
     const int defence = ship.model ? ship.model->defence : 0;
-    return ship.equip[kProtectiveScreen] ? defence + kScreenedShipShieldBonus : defence;
+    return ship.equip[kProtectiveScreen] ? defence + kScreenBonus : defence;
 }
 
 namespace {

@@ -16,12 +16,7 @@ inline constexpr const char* kMessageShipNotDamaged = "Shielding is not damaged!
 inline constexpr const char* kMessageRepairTooDear = "You do not have so much gold!";
 inline constexpr const char* kPaymentQuestion = "Do you agree to pay:";
 
-inline constexpr int kShipRepairPricePerPoint = 2;
-inline constexpr int kScreenedShipShieldBonus = 100;
-
-// The full shield: 500, or 800 with the Protective Shield.
-int PlanetFullShield(const Planet& planet);
-// The model's defence, plus 100 with the Protective Screen (the Power
+// A ship's full shield: the model's defence, plus 100 with the Protective Screen (the Power
 // Reactor's bonus does not count).
 int ShipFullShield(const Ship& ship);
 

@@ -1,10 +1,10 @@
 #include "economy/shipyard.h"
 
-#include "economy/planet_panel.h"
 #include "economy/treasury.h"
+#include "model/catalogue.h"
 #include "model/lists.h"
 #include "model/platform.h"
-#include "turn/computer_players.h"
+#include "model/sound_cues.h"
 
 namespace qv {
 

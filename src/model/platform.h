@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "model/cursor_kinds.h"
 #include "model/records.h"
 
 namespace qv {
-
-// The record lists the drawing thread walks in the current world.
-enum class ListKind { Planets, Asteroids, Ships };
 
 // The two instability rings.
 enum class RingKind { First, Second };
@@ -28,7 +26,7 @@ public:
     virtual bool askYesNo(const std::string& text) = 0;
     // Plays a ".wav" file by name; returns at once and never waits.
     virtual void playCue(const std::string& fileName) = 0;
-    // Shows a cursor until the next change (numbering is the view's).
+    // Shows a cursor until the next change (numbered as in cursor_kinds.h).
     virtual void setCursor(int cursor) = 0;
     // The clock in whole seconds.
     virtual std::int64_t now() = 0;
@@ -43,7 +41,6 @@ public:
     virtual void waitForFrame() = 0;
     // Waits until no frame asked for is still pending.
     virtual void waitFrameIdle() = 0;
-    virtual void waitListFree(ListKind kind) = 0;
     virtual void showExplosion(Planet* planet) = 0;
     virtual void showExplosion(Asteroid* asteroid) = 0;
     virtual void showExplosion(Ship* ship) = 0;
@@ -76,7 +73,6 @@ public:
     void resumeDrawing() override { ++resumes; }
     void waitForFrame() override { ++frameWaits; }
     void waitFrameIdle() override { ++idleWaits; }
-    void waitListFree(ListKind) override { ++listWaits; }
     void showExplosion(Planet*) override { ++explosions; }
     void showExplosion(Asteroid*) override { ++explosions; }
     void showExplosion(Ship*) override { ++explosions; }
@@ -89,7 +85,7 @@ public:
     std::vector<std::string> cues;
     int cursor = 0;
     int exitCode = -1;  // -1 until endProcess is called
-    int pauses = 0, resumes = 0, frameWaits = 0, idleWaits = 0, listWaits = 0, explosions = 0, rings = 0;
+    int pauses = 0, resumes = 0, frameWaits = 0, idleWaits = 0, explosions = 0, rings = 0;
     int scrollStep = -1;
 
     // The answer askYesNo gives.

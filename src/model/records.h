@@ -138,12 +138,18 @@ struct Player {
     std::int32_t gold = 0;
     Race* race = nullptr;
     Colour colour = 0;
-    // power[t] = planetCount * 1000 + shipCount * 100 + gold, recorded for
-    // turn t; room for turns 0..399 at first, grown as a long game goes on.
+    // power[t] = PlayerPower(player) recorded for turn t; room for turns
+    // 0..399 at first, grown as a long game goes on.
     std::vector<std::int32_t> power = std::vector<std::int32_t>(kPowerHistory, 0);
     Player* next = nullptr;
     Player* prev = nullptr;
 };
+
+// A player's power, as the statistics show it: 1000 a planet, 100 a ship,
+// and the gold.
+inline std::int32_t PlayerPower(const Player& player) {
+    return player.planetCount * 1000 + player.shipCount * 100 + player.gold;
+}
 
 struct Weapon {
     std::string name;

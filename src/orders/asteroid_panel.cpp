@@ -1,11 +1,9 @@
 #include "orders/asteroid_panel.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/platform.h"
+#include "model/sound_cues.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -56,13 +54,8 @@ bool StartShipFromAsteroid() {
     World* world = WorldOf(asteroid);
     if (!world) return false;
     // The player's ship keeps its equipment and readiness when it takes off.
-    std::int32_t equip[kShipEquipSlots];
-    std::copy(std::begin(landed->equip), std::end(landed->equip), std::begin(equip));
-    const std::uint8_t ready = landed->weaponReady;
-    Ship* launched = TakeOffShip(world, landed, asteroid->ships, asteroid->x, asteroid->y);
-    std::copy(std::begin(equip), std::end(equip), std::begin(launched->equip));
-    launched->weaponReady = ready;
-    CurrentPlatform().playCue("Landing.wav");
+    TakeOffShipEquipped(world, landed, asteroid->ships, asteroid->x, asteroid->y);
+    CurrentPlatform().playCue(kCueLanding);
     return true;
 }
 

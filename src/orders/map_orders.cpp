@@ -1,22 +1,19 @@
 #include "orders/map_orders.h"
 
-#include <cmath>
 #include <cstdlib>
 
+#include "model/geometry.h"
 #include "model/globals.h"
 #include "model/lists.h"
+#include "model/map_rules.h"
+#include "model/overview_geometry.h"
 #include "model/platform.h"
+#include "model/sound_cues.h"
 #include "turn/removal.h"
 
 namespace qv {
 
 namespace {
-
-constexpr int kShipHit = 15;
-constexpr int kPlanetHit = 30;
-constexpr int kAsteroidHit = 17;
-constexpr int kMissileReach = 80;
-
 
 void SelectPlanet(Planet* p) {
     g_selPlanet = p;
@@ -69,7 +66,7 @@ void DockAt(Ship* s, Ship*& list) {
     if (!world) return;
     LandShip(world, s, list);
     g_selShip = nullptr;
-    CurrentPlatform().playCue("Landing.wav");
+    CurrentPlatform().playCue(kCueLanding);
 }
 
 // The missile is spent with the ship's readiness.
@@ -77,23 +74,23 @@ void SpendMissile(Ship* s) {
     g_rocketMode = 0;
     s->equip[kNuclearMissile] = 0;
     s->weaponReady = 0;
-    CurrentPlatform().playCue("Stinger.wav");
+    CurrentPlatform().playCue(kCueMissile);
 }
 
 void Fire(std::uint8_t& ready) {
     ready = 0;
-    CurrentPlatform().playCue("FirstW.wav");
+    CurrentPlatform().playCue(kCueShot);
 }
 
 // Nothing selected: an own ship, an own planet, any asteroid.
 ClickOutcome NothingSelected(int px, int py) {
     World* w = g_currentWorld;
     for (Ship* s = w->ships; s; s = s->next)
-        if (PointerDistanceTo(s, px, py) < kShipHit && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (PointerDistanceTo(s, px, py) < kShipHitRadius && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
     for (Planet* p = w->planets; p; p = p->next)
-        if (PointerDistanceTo(p, px, py) <= kPlanetHit && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (PointerDistanceTo(p, px, py) <= kPlanetHitRadius && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHitRadius) return SelectAsteroid(a), ClickOutcome::Nothing;
     return ClickOutcome::Nothing;
 }
 
@@ -101,11 +98,11 @@ ClickOutcome NothingSelected(int px, int py) {
 // planet or ship (a target that survives lets the walk go on), an asteroid.
 ClickOutcome PlanetSelected(Planet* P, int px, int py) {
     World* w = g_currentWorld;
-    if (PointerDistanceTo(P, px, py) < kPlanetHit) return ClickOutcome::PlanetPanel;
+    if (PointerDistanceTo(P, px, py) < kPlanetHitRadius) return ClickOutcome::PlanetPanel;
     for (Planet* p = w->planets; p; p = p->next) {
-        if (PointerDistanceTo(p, px, py) >= kPlanetHit) continue;
+        if (PointerDistanceTo(p, px, py) >= kPlanetHitRadius) continue;
         if (OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
-        if (P->weapon && P->weaponReady && MapDistanceBetween(P, p) <= P->weapon->range + kPlanetHit) {
+        if (P->weapon && P->weaponReady && DistanceBetween(*P, *p) <= P->weapon->range + kPlanetHitRadius) {
             Fire(P->weaponReady);
             p->shieldPoints -= DamageRoll(*P->weapon);
             if (p->shieldPoints <= 0) {
@@ -115,11 +112,11 @@ ClickOutcome PlanetSelected(Planet* P, int px, int py) {
         }
     }
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHitRadius) return SelectAsteroid(a), ClickOutcome::Nothing;
     for (Ship* s = w->ships; s; s = s->next) {
-        if (PointerDistanceTo(s, px, py) >= kShipHit) continue;
+        if (PointerDistanceTo(s, px, py) >= kShipHitRadius) continue;
         if (OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
-        if (P->weapon && P->weaponReady && MapDistanceBetween(P, s) <= P->weapon->range + kPlanetHit) {
+        if (P->weapon && P->weaponReady && DistanceBetween(*P, *s) <= P->weapon->range + kPlanetHitRadius) {
             Fire(P->weaponReady);
             s->shieldPoints -= DamageRoll(*P->weapon);
             ShowExplosion(w, s);
@@ -136,14 +133,14 @@ ClickOutcome PlanetSelected(Planet* P, int px, int py) {
 // another asteroid, an own ship.
 ClickOutcome AsteroidSelected(Asteroid* A, int px, int py) {
     World* w = g_currentWorld;
-    if (std::abs(A->x - g_viewLeft - px) < kAsteroidHit && std::abs(A->y - g_viewTop - py) < kAsteroidHit)
+    if (std::abs(A->x - g_viewLeft - px) < kAsteroidHitRadius && std::abs(A->y - g_viewTop - py) < kAsteroidHitRadius)
         return ClickOutcome::AsteroidPanel;
     for (Planet* p = w->planets; p; p = p->next)
-        if (PointerDistanceTo(p, px, py) < kPlanetHit && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (PointerDistanceTo(p, px, py) < kPlanetHitRadius && OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (PointerDistanceTo(a, px, py) < kAsteroidHit) return SelectAsteroid(a), ClickOutcome::Nothing;
+        if (PointerDistanceTo(a, px, py) < kAsteroidHitRadius) return SelectAsteroid(a), ClickOutcome::Nothing;
     for (Ship* s = w->ships; s; s = s->next)
-        if (PointerDistanceTo(s, px, py) < kShipHit && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (PointerDistanceTo(s, px, py) < kShipHitRadius && OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
     return ClickOutcome::Nothing;
 }
 
@@ -153,19 +150,19 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     World* w = g_currentWorld;
     const bool own = OwnedByPlayer(S);
     const int mapX = px + g_viewLeft, mapY = py + g_viewTop;
-    if (PointerDistanceTo(S, px, py) < kShipHit && own) return ClickOutcome::ShipPanel;
+    if (PointerDistanceTo(S, px, py) < kShipHitRadius && own) return ClickOutcome::ShipPanel;
 
     for (Ship* s = w->ships; s; s = s->next) {
         const double d = PointerDistanceTo(s, px, py);
-        if (d >= kShipHit) continue;
+        if (d >= kShipHitRadius) continue;
         if (OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
-        if (g_rocketMode == 1 && S->weaponReady && own && MapDistanceBetween(S, s) < kMissileReach) {
+        if (g_rocketMode == 1 && S->weaponReady && own && DistanceBetween(*S, *s) < kMissileReach) {
             SpendMissile(S);
             ShowExplosion(w, s);
             DestroyShip(w, s);
             return ClickOutcome::Nothing;
         }
-        if (S->weapon && S->weaponReady && own && MapDistanceBetween(S, s) < S->weapon->range + kShipHit) {
+        if (S->weapon && S->weaponReady && own && DistanceBetween(*S, *s) < S->weapon->range + kShipHitRadius) {
             Fire(S->weaponReady);
             s->shieldPoints -= DamageRoll(*S->weapon);
             ShowExplosion(w, s);
@@ -177,8 +174,8 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     for (Planet* p = w->planets; p; p = p->next) {
         const double d = PointerDistanceTo(p, px, py);
         if (OwnedByPlayer(p)) {
-            if (d >= kPlanetHit) continue;
-            if (MapDistanceBetween(p, S) < S->actionPoints + 28) {
+            if (d >= kPlanetHitRadius) continue;
+            if (DistanceBetween(*p, *S) < S->actionPoints + kLandingReach) {
                 FourStepMove(S, mapX, mapY);
                 SelectPlanet(p);
                 DockAt(S, p->docks);
@@ -187,20 +184,20 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
             }
             return ClickOutcome::Nothing;
         }
-        if (g_rocketMode == 1 && d < kPlanetHit && S->weaponReady && own && MapDistanceBetween(S, p) < kMissileReach) {
+        if (g_rocketMode == 1 && d < kPlanetHitRadius && S->weaponReady && own && DistanceBetween(*S, *p) < kMissileReach) {
             SpendMissile(S);
             ShowExplosion(w, p);
             RemovePlanet(w, p);
             return ClickOutcome::Nothing;
         }
-        if (d < kPlanetHit && S->weapon && S->weaponReady && own && MapDistanceBetween(S, p) < S->weapon->range + kPlanetHit) {
+        if (d < kPlanetHitRadius && S->weapon && S->weaponReady && own && DistanceBetween(*S, *p) < S->weapon->range + kPlanetHitRadius) {
             p->shieldPoints -= DamageRoll(*S->weapon);
             Fire(S->weaponReady);
             if (p->shieldPoints <= 0) {
                 RemovePlanet(w, p);
-            } else if (p->shieldPoints <= 100) {
+            } else if (p->shieldPoints <= kCaptureShieldPoints) {
                 CapturePlanet(p, g_players);
-                CurrentPlatform().playCue("PCapture.wav");
+                CurrentPlatform().playCue(kCueCapture);
             }
             return ClickOutcome::Nothing;
         }
@@ -208,13 +205,13 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
 
     for (Asteroid* a = w->asteroids; a; a = a->next) {
         const double d = PointerDistanceTo(a, px, py);
-        if (g_rocketMode == 1 && d < kAsteroidHit && S->weaponReady && own && MapDistanceBetween(S, a) < kMissileReach) {
+        if (g_rocketMode == 1 && d < kAsteroidHitRadius && S->weaponReady && own && DistanceBetween(*S, *a) < kMissileReach) {
             SpendMissile(S);
             DestroyAsteroid(w, a);  // shows the explosion first
             return ClickOutcome::Nothing;
         }
-        if (d < kAsteroidHit) {
-            if (MapDistanceBetween(a, S) < S->actionPoints + kShipHit && own) {
+        if (d < kAsteroidHitRadius) {
+            if (DistanceBetween(*a, *S) < S->actionPoints + kDockingReach && own) {
                 FourStepMove(S, mapX, mapY);
                 SelectAsteroid(a);
                 DockAt(S, a->ships);
@@ -259,30 +256,24 @@ bool OwnedByPlayer(const Ship* ship) { return ship->owner == g_players; }
 bool OwnedByPlayer(const Planet* planet) { return planet->owner == g_players; }
 
 double PointerDistance(std::int32_t x, std::int32_t y, int px, int py) {
-    const std::int64_t dx = static_cast<std::int64_t>(x) - g_viewLeft - px;
-    const std::int64_t dy = static_cast<std::int64_t>(y) - g_viewTop - py;
-    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
-}
-
-double MapDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by) {
-    const std::int64_t dx = static_cast<std::int64_t>(ax) - bx;
-    const std::int64_t dy = static_cast<std::int64_t>(ay) - by;
-    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    // The pointer's place on the map.
+    return Distance(x, y, static_cast<std::int64_t>(px) + g_viewLeft, static_cast<std::int64_t>(py) + g_viewTop);
 }
 
 bool MinimapClick(int px, int py) {
-    const int m = g_worldSize / 20;
-    if (!(785 - m < px && px < 785 && 10 < py && py < m + 10)) return false;
-    int cx = (px - 785 + m) * 20;
-    int cy = (py - 10) * 20;
-    if (cx < 400) cx = 400;
-    if (cy < 300) cy = 300;
-    if (g_worldSize - cx < 400) cx = g_worldSize - 400;
-    if (g_worldSize - cy < 300) cy = g_worldSize - 300;
-    g_viewLeft = cx - 400;
-    g_viewRight = cx + 400;
-    g_viewTop = cy - 300;
-    g_viewBottom = cy + 300;
+    const auto left = OverviewLeft(g_worldSize), bottom = OverviewBottom(g_worldSize);
+    if (!(left < px && px < kOverviewRight && kOverviewTop < py && py < bottom)) return false;
+    int cx = static_cast<int>((px - left) * kOverviewScale);
+    int cy = (py - kOverviewTop) * kOverviewScale;
+    constexpr int halfW = kViewWidth / 2, halfH = kViewHeight / 2;
+    if (cx < halfW) cx = halfW;
+    if (cy < halfH) cy = halfH;
+    if (g_worldSize - cx < halfW) cx = g_worldSize - halfW;
+    if (g_worldSize - cy < halfH) cy = g_worldSize - halfH;
+    g_viewLeft = cx - halfW;
+    g_viewRight = cx + halfW;
+    g_viewTop = cy - halfH;
+    g_viewBottom = cy + halfH;
     return true;
 }
 

@@ -18,20 +18,14 @@ enum class ClickOutcome { Nothing, PlanetPanel, ShipPanel, AsteroidPanel };
 // ship moves and for explosions.
 ClickOutcome OnLButtonDown(int px, int py);
 
-// Distance between the pointer and a record's place on screen.
+// Distance between the pointer at (px, py) of the view and a map place (the
+// map distance between two places is Distance).
 double PointerDistance(std::int32_t x, std::int32_t y, int px, int py);
-// Distance between two map places.
-double MapDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by);
 
-// The same for records: the pointer's distance to a record, the map
-// distance between two, and whether the human player owns a ship or planet.
+// The same for a record, and whether the human player owns a ship or planet.
 template <typename T>
 double PointerDistanceTo(const T* record, int px, int py) {
     return PointerDistance(record->x, record->y, px, py);
-}
-template <typename A, typename B>
-double MapDistanceBetween(const A* a, const B* b) {
-    return MapDistance(a->x, a->y, b->x, b->y);
 }
 bool OwnedByPlayer(const Ship* ship);
 bool OwnedByPlayer(const Planet* planet);

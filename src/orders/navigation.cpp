@@ -3,7 +3,7 @@
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/records.h"
-#include "presentation/core/drawing_flags.h"
+#include "drawing/scroll.h"
 
 namespace qv {
 
@@ -178,27 +178,16 @@ void OnRButtonDown() {
     g_selShip = nullptr;
 }
 
-void OnKeyDown(int virtualKey) {
-    std::atomic<int>* edge = nullptr;
-    switch (virtualKey) {
-        case kKeyLeft: edge = &g_scrollLeft; break;
-        case kKeyUp: edge = &g_scrollUp; break;
-        case kKeyRight: edge = &g_scrollRight; break;
-        case kKeyDown: edge = &g_scrollDown; break;
-        default: return;
+void OnKeyDown(ScrollKey key) {
+    switch (key) {
+        case ScrollKey::Left: return StartScrolling(ScrollDirection::Left);
+        case ScrollKey::Up: return StartScrolling(ScrollDirection::Up);
+        case ScrollKey::Right: return StartScrolling(ScrollDirection::Right);
+        case ScrollKey::Down: return StartScrolling(ScrollDirection::Down);
     }
-    *edge = 1;
-    g_scrollUpLeft = 0;
-    g_scrollUpRight = 0;
-    g_scrollDownLeft = 0;
-    g_scrollDownRight = 0;
 }
 
-void OnKeyUp(int /*virtualKey*/) {
-    for (std::atomic<int>* flag : {&g_scrollUp, &g_scrollDown, &g_scrollLeft, &g_scrollRight, &g_scrollUpRight,
-                                   &g_scrollDownRight, &g_scrollUpLeft, &g_scrollDownLeft})
-        *flag = 0;
-}
+void OnKeyUp() { StopScrolling(); }
 
 bool CanNextShip() { return g_selShip != nullptr; }
 

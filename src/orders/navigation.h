@@ -10,11 +10,8 @@
 
 namespace qv {
 
-// Virtual key codes of the arrow keys.
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyDown = 40;
+// The arrow keys, which scroll the map; the view translates its own keys.
+enum class ScrollKey { Left, Up, Right, Down };
 
 // Page Up: the world after the current one, the first after the last.
 // Page Down: the one before, the last before the first. Both clear the
@@ -53,11 +50,11 @@ void PreviousShip();
 void OnRButtonDown();
 
 // An arrow key pressed sets its edge scroll flag and clears the four corner
-// flags, leaving the other edge flags as they are; other keys change
-// nothing. Any key released clears all eight scroll flags (also those the
-// pointer set at the view's edges).
-void OnKeyDown(int virtualKey);
-void OnKeyUp(int virtualKey);
+// flags, leaving the other edge flags as they are; other keys do nothing
+// (the view does not pass them on). Any key released clears all eight
+// scroll flags (also those the pointer set at the view's edges).
+void OnKeyDown(ScrollKey key);
+void OnKeyUp();
 
 // When the commands are enabled.
 bool CanNextShip();              // a ship is selected (also Previous Ship)

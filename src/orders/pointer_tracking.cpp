@@ -1,51 +1,44 @@
 #include "orders/pointer_tracking.h"
 
-#include <atomic>
 #include <cstdlib>
-#include <initializer_list>
 
+#include "drawing/scroll.h"
+#include "model/geometry.h"
 #include "model/globals.h"
+#include "model/map_rules.h"
 #include "model/platform.h"
 #include "orders/map_orders.h"
-#include "presentation/core/drawing_flags.h"
 
 namespace qv {
 
 namespace {
 
+// The width of the scroll zones along the view's edges.
+constexpr int kScrollZone = 20;
 
-void Set(std::initializer_list<std::atomic<int>*> flags, int value) {
-    for (std::atomic<int>* f : flags) f->store(value);
-}
-
-void ClearCorners() { Set({&g_scrollUpLeft, &g_scrollUpRight, &g_scrollDownLeft, &g_scrollDownRight}, 0); }
-void ClearEdges() { Set({&g_scrollLeft, &g_scrollUp, &g_scrollRight, &g_scrollDown}, 0); }
-
-// The scroll zone under the pointer, its flag raised; Standard when the
+// The scroll zone under the pointer, scrolling that way; Standard when the
 // pointer is in the inner area.
 MapCursor ScrollZone(int px, int py, int W, int H) {
+    constexpr int Z = kScrollZone;
     struct Zone {
         bool in;
         MapCursor cursor;
-        std::atomic<int>* flag;
-        bool corner;
+        ScrollDirection direction;
     };
     const Zone zones[] = {
-        {px < 20 && py < 20, MapCursor::ScrollUpLeft, &g_scrollUpLeft, true},
-        {px > W - 20 && py < 20, MapCursor::ScrollUpRight, &g_scrollUpRight, true},
-        {px < 20 && py > H - 20, MapCursor::ScrollDownLeft, &g_scrollDownLeft, true},
-        {px > W - 20 && py > H - 20, MapCursor::ScrollDownRight, &g_scrollDownRight, true},
-        {px < 20, MapCursor::ScrollLeft, &g_scrollLeft, false},
-        {1 < py && py < 20, MapCursor::ScrollUp, &g_scrollUp, false},
-        {px > W - 20, MapCursor::ScrollRight, &g_scrollRight, false},
-        {H - 20 < py && py < H - 1, MapCursor::ScrollDown, &g_scrollDown, false},
+        {px < Z && py < Z, MapCursor::ScrollUpLeft, ScrollDirection::UpLeft},
+        {px > W - Z && py < Z, MapCursor::ScrollUpRight, ScrollDirection::UpRight},
+        {px < Z && py > H - Z, MapCursor::ScrollDownLeft, ScrollDirection::DownLeft},
+        {px > W - Z && py > H - Z, MapCursor::ScrollDownRight, ScrollDirection::DownRight},
+        {px < Z, MapCursor::ScrollLeft, ScrollDirection::Left},
+        {1 < py && py < Z, MapCursor::ScrollUp, ScrollDirection::Up},
+        {px > W - Z, MapCursor::ScrollRight, ScrollDirection::Right},
+        {H - Z < py && py < H - 1, MapCursor::ScrollDown, ScrollDirection::Down},
     };
     for (const Zone& z : zones) {
         if (!z.in) continue;
-        z.flag->store(1);
         // A corner leaves the other corners, an edge the other edges.
-        if (z.corner) ClearEdges();
-        else ClearCorners();
+        StartScrolling(z.direction);
         return z.cursor;
     }
     return MapCursor::Standard;
@@ -54,58 +47,59 @@ MapCursor ScrollZone(int px, int py, int W, int H) {
 void FindHover(int px, int py) {
     World* w = g_currentWorld;
     for (Ship* s = w->ships; s; s = s->next)
-        if (PointerDistanceTo(s, px, py) < 15) return void(g_hoverShip = s);
+        if (PointerDistanceTo(s, px, py) < kShipHitRadius) return void(g_hoverShip = s);
     for (Planet* p = w->planets; p; p = p->next)
-        if (PointerDistanceTo(p, px, py) < 30) return void(g_hoverPlanet = p);
+        if (PointerDistanceTo(p, px, py) < kPlanetHitRadius) return void(g_hoverPlanet = p);
     for (Asteroid* a = w->asteroids; a; a = a->next)
-        if (PointerDistanceTo(a, px, py) < 17) return void(g_hoverAsteroid = a);
+        if (PointerDistanceTo(a, px, py) < kAsteroidHitRadius) return void(g_hoverAsteroid = a);
 }
 
 // What a click would do here, as the cursor shows it. These tests knowingly
 // differ from the click's own in places (reach, squares, the missile's
-// readiness): the cursor is a hint, the click decides.
+// readiness, an asteroid under the missile sight at the ship's radius): the
+// cursor is a hint, the click decides.
 MapCursor InnerCursor(int px, int py) {
     World* w = g_currentWorld;
     if (Planet* P = g_selPlanet) {
-        if (PointerDistanceTo(P, px, py) < 30 && OwnedByPlayer(P)) return MapCursor::Information;
+        if (PointerDistanceTo(P, px, py) < kPlanetHitRadius && OwnedByPlayer(P)) return MapCursor::Information;
         const bool armed = OwnedByPlayer(P) && P->weapon && P->weaponReady == 1;
         if (armed) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(P, s) <= P->weapon->range + 30)
+                if (PointerDistanceTo(s, px, py) < kShipHitRadius && !OwnedByPlayer(s) && DistanceBetween(*P, *s) <= P->weapon->range + kPlanetHitRadius)
                     return MapCursor::Attack;
             for (Planet* p = w->planets; p; p = p->next)
-                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(P, p) <= P->weapon->range + 30)
+                if (PointerDistanceTo(p, px, py) < kPlanetHitRadius && !OwnedByPlayer(p) && DistanceBetween(*P, *p) <= P->weapon->range + kPlanetHitRadius)
                     return MapCursor::Attack;
         }
     }
-    if (Asteroid* A = g_selAsteroid; A && PointerDistanceTo(A, px, py) < 17) return MapCursor::Information;
+    if (Asteroid* A = g_selAsteroid; A && PointerDistanceTo(A, px, py) < kAsteroidHitRadius) return MapCursor::Information;
     if (Ship* S = g_selShip) {
         if (g_jumpMode == 1) return MapCursor::HyperJump;
         if (g_rocketMode == 1) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(S, s) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(s, px, py) < kShipHitRadius && !OwnedByPlayer(s) && DistanceBetween(*S, *s) <= kMissileReach) return MapCursor::Missile;
             for (Planet* p = w->planets; p; p = p->next)
-                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(S, p) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(p, px, py) < kPlanetHitRadius && !OwnedByPlayer(p) && DistanceBetween(*S, *p) <= kMissileReach) return MapCursor::Missile;
             for (Asteroid* a = w->asteroids; a; a = a->next)
-                if (PointerDistanceTo(a, px, py) < 15 && MapDistanceBetween(S, a) <= 80) return MapCursor::Missile;
+                if (PointerDistanceTo(a, px, py) < kShipHitRadius && DistanceBetween(*S, *a) <= kMissileReach) return MapCursor::Missile;
         }
         const bool own = OwnedByPlayer(S);
         const double reach = PointerDistanceTo(S, px, py);
-        if (reach < 15 && own) return MapCursor::Information;
+        if (reach < kShipHitRadius && own) return MapCursor::Information;
         if (own && S->weapon && S->weaponReady == 1) {
             for (Ship* s = w->ships; s; s = s->next)
-                if (PointerDistanceTo(s, px, py) < 15 && !OwnedByPlayer(s) && MapDistanceBetween(S, s) <= S->weapon->range + 15)
+                if (PointerDistanceTo(s, px, py) < kShipHitRadius && !OwnedByPlayer(s) && DistanceBetween(*S, *s) <= S->weapon->range + kShipHitRadius)
                     return MapCursor::Attack;
             for (Planet* p = w->planets; p; p = p->next)
-                if (PointerDistanceTo(p, px, py) < 30 && !OwnedByPlayer(p) && MapDistanceBetween(S, p) <= S->weapon->range + 30)
+                if (PointerDistanceTo(p, px, py) < kPlanetHitRadius && !OwnedByPlayer(p) && DistanceBetween(*S, *p) <= S->weapon->range + kPlanetHitRadius)
                     return MapCursor::Attack;
         }
         if (own && reach < S->actionPoints) {
             for (Planet* p = w->planets; p; p = p->next)
-                if (OwnedByPlayer(p) && std::abs(p->x - g_viewLeft - px) < 30 && std::abs(p->y - g_viewTop - py) < 30)
+                if (OwnedByPlayer(p) && std::abs(p->x - g_viewLeft - px) < kPlanetHitRadius && std::abs(p->y - g_viewTop - py) < kPlanetHitRadius)
                     return MapCursor::Land;
             for (Asteroid* a = w->asteroids; a; a = a->next)
-                if (std::abs(a->x - g_viewLeft - px) < 17 && std::abs(a->y - g_viewTop - py) < 17)
+                if (std::abs(a->x - g_viewLeft - px) < kAsteroidHitRadius && std::abs(a->y - g_viewTop - py) < kAsteroidHitRadius)
                     return MapCursor::Land;
             return MapCursor::Move;
         }
@@ -130,18 +124,12 @@ MapCursor OnMouseMove(int px, int py, int width, int height) {
     if (cursor == MapCursor::Standard) {
         FindHover(px, py);
         cursor = InnerCursor(px, py);
-        ClearCorners();
-        ClearEdges();
+        StopScrolling();
     }
-    NotifyDrawingFlags();
     platform.setCursor(CursorNumber(cursor));
     return cursor;
 }
 
-void OnNcMouseMove() {
-    ClearCorners();
-    ClearEdges();
-    NotifyDrawingFlags();
-}
+void OnNcMouseMove() { StopScrolling(); }
 
 }  // namespace qv

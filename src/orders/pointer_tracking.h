@@ -3,32 +3,9 @@
 // eight scroll zones along the view's edges.
 #pragma once
 
+#include "model/cursor_kinds.h"
+
 namespace qv {
-
-// The map's cursors, in the order of the view's cursor set.
-enum class MapCursor {
-    Standard,
-    ScrollUpLeft,
-    ScrollDownRight,
-    ScrollDownLeft,
-    ScrollUp,
-    ScrollDown,
-    ScrollRight,
-    ScrollLeft,
-    ScrollUpRight,
-    Attack,
-    Move,
-    Jump,
-    Land,
-    Information,
-    Missile,
-    HyperJump,
-};
-
-// The number the platform's setCursor takes for a map cursor (0 and 1 are
-// the arrow and the hour-glass).
-inline constexpr int kFirstMapCursor = 2;
-inline constexpr int CursorNumber(MapCursor c) { return kFirstMapCursor + static_cast<int>(c); }
 
 // The pointer moved to (px, py) of a view of width x height client pixels:
 // sets the hover record and the scroll flags, shows the cursor through the

@@ -15,7 +15,7 @@
 #include <memory>
 #include <mutex>
 
-#include "presentation/core/frame_painter.h"
+#include "drawing/frame_painter.h"
 #include "presentation/picture_set.h"
 
 namespace qv {

@@ -1,5 +1,7 @@
 #include "presentation/overview_map.h"
 
+#include "model/globals.h"
+
 namespace qv {
 
 namespace {
@@ -14,30 +16,30 @@ QRgb OwnerRgb(const Player* owner) { return raster::ToRgb(owner ? owner->colour 
 
 void DrawOverviewMap(raster::Surface& surface, const World& world, std::int32_t worldSize, std::int32_t viewLeft,
                      std::int32_t viewTop) {
+    constexpr int S = kOverviewScale;
     const std::int64_t w = worldSize;
     const std::int64_t x0 = OverviewLeft(w);
+    const std::int64_t top = kOverviewTop;
 
-    // The frame (X0, 10) to (785, W/20 + 10), filled, with a white outline.
-    surface.fillBox(x0, 10, 785, w / 20 + 10, kBackground);
-    surface.frame(x0, 10, 785, w / 20 + 10, kWhite);
+    // The frame, filled, with a white outline.
+    surface.fillBox(x0, top, kOverviewRight, OverviewBottom(w), kBackground);
+    surface.frame(x0, top, kOverviewRight, OverviewBottom(w), kWhite);
 
-    // The star stands at the centre of its world: the box
-    // (785 - W/40 - 2, W/40 + 8) to (785 - W/40 + 2, W/40 + 12).
-    surface.disc(785 - w / 40, w / 40 + 10, 2, kYellow);
+    // The star stands at the centre of its world, a disc of radius 2.
+    surface.disc(kOverviewRight - w / (2 * S), w / (2 * S) + top, 2, kYellow);
 
-    // Planets: the box (X0 + x/20 - 1, y/20 + 9) to (X0 + x/20 + 1, y/20 + 11).
+    // Planets as discs of radius 1, asteroids and ships as single points.
     for (const Planet* p = world.planets; p; p = p->next)
-        surface.disc(x0 + p->x / 20, p->y / 20 + 10, 1, OwnerRgb(p->owner));
+        surface.disc(x0 + p->x / S, p->y / S + top, 1, OwnerRgb(p->owner));
 
-    for (const Asteroid* a = world.asteroids; a; a = a->next) surface.set(x0 + a->x / 20, a->y / 20 + 10, kWhite);
+    for (const Asteroid* a = world.asteroids; a; a = a->next) surface.set(x0 + a->x / S, a->y / S + top, kWhite);
 
-    for (const Ship* s = world.ships; s; s = s->next)
-        surface.set(x0 + s->x / 20, s->y / 20 + 10, OwnerRgb(s->owner));
+    for (const Ship* s = world.ships; s; s = s->next) surface.set(x0 + s->x / S, s->y / S + top, OwnerRgb(s->owner));
 
-    // The view: (X0 + left/20, top/20 + 10) to (X0 + left/20 + 40, top/20 + 40).
-    const std::int64_t l = x0 + viewLeft / 20;
-    const std::int64_t t = viewTop / 20 + 10;
-    surface.frame(l, t, l + 40, viewTop / 20 + 40, kWhite, raster::Stroke::Dotted);
+    // The part of the world in view, dotted.
+    const std::int64_t l = x0 + viewLeft / S;
+    const std::int64_t t = viewTop / S + top;
+    surface.frame(l, t, l + kViewWidth / S, t + kViewHeight / S, kWhite, raster::Stroke::Dotted);
 }
 
 }  // namespace qv

@@ -5,13 +5,11 @@
 
 #include <cstdint>
 
+#include "model/overview_geometry.h"
 #include "model/records.h"
 #include "presentation/raster.h"
 
 namespace qv {
-
-// The overview's left edge for a world of side worldSize: 785 - worldSize / 20.
-inline std::int64_t OverviewLeft(std::int64_t worldSize) { return 785 - worldSize / 20; }
 
 void DrawOverviewMap(raster::Surface& surface, const World& world, std::int32_t worldSize, std::int32_t viewLeft,
                      std::int32_t viewTop);

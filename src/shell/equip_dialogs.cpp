@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "model/globals.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "shell/picture_button.h"
 #include "shell/planet_options_dialog.h"
 

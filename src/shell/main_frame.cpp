@@ -12,8 +12,8 @@
 #include <QUrl>
 
 #include "model/globals.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/game_lock.h"
 #include "shell/about_dialog.h"
 #include "shell/picture_button.h"
 #include "shell/zarvon_doc.h"

@@ -16,22 +16,22 @@ namespace qv::shell {
 class CZarvonDoc;
 class CZarvonView;
 
-// The menu commands, by their command numbers.
+// The menu commands.
 enum class Command {
-    New = 57600,
-    Open = 57601,
-    Save = 57603,
-    SaveAs = 57604,
-    Exit = 57665,
-    NextShip = 32777,
-    PreviousShip = 32778,
-    CenterOnSelection = 32776,
-    NextWorld = 32771,
-    PreviousWorld = 32772,
-    EndTurn = 32773,
-    Statistics = 32779,
-    Options = 32775,
-    About = 57664,
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Exit,
+    NextShip,
+    PreviousShip,
+    CenterOnSelection,
+    NextWorld,
+    PreviousWorld,
+    EndTurn,
+    Statistics,
+    Options,
+    About,
 };
 
 class CMainFrame : public QMainWindow {

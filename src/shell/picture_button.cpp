@@ -26,7 +26,7 @@ const PictureSet& ShellPictures() {
 
 #include <QDialog>
 
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 
 namespace qv::shell {
 

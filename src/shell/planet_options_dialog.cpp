@@ -11,7 +11,7 @@
 
 #include "model/globals.h"
 #include "model/lists.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "shell/build_ship_dialog.h"
 #include "shell/equip_dialogs.h"
 #include "shell/picture_button.h"

@@ -4,7 +4,7 @@
 #include <QCursor>
 #include <QMessageBox>
 
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "orders/pointer_tracking.h"
 #include "presentation/media/cursor_set.h"
 #include "presentation/media/sound_cues.h"
@@ -51,7 +51,7 @@ void QtPlatform::playCue(const std::string& fileName) {
 void QtPlatform::setCursor(int cursor) {
     HeadlessPlatform::setCursor(cursor);
     // The hour-glass covers every widget of the program while a turn runs.
-    if (cursor == 1) {
+    if (cursor == kCursorWait) {
         if (!waitShown_) QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         waitShown_ = true;
         return;

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "presentation/core/drawing_platform.h"
+#include "drawing/drawing_platform.h"
 
 namespace qv::media {
 class SoundCues;

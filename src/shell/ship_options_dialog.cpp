@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "model/globals.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "shell/picture_button.h"
 
 namespace qv::shell {

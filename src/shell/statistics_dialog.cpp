@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "presentation/power_graph.h"
 #include "shell/picture_button.h"
 

@@ -5,8 +5,8 @@
 
 #include "model/platform.h"
 #include "orders/navigation.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/game_lock.h"
 #include "shell/asteroid_options_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/planet_options_dialog.h"

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "presentation/core/drawing_loop.h"
+#include "drawing/drawing_loop.h"
 
 namespace qv::shell {
 

@@ -4,11 +4,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <optional>
+
 #include "model/globals.h"
 #include "orders/map_orders.h"
 #include "orders/navigation.h"
 #include "orders/pointer_tracking.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/game_lock.h"
 #include "presentation/map_painter.h"
 #include "presentation/title_screen.h"
 
@@ -87,28 +89,28 @@ void CZarvonView::leaveEvent(QEvent* event) {
 
 namespace {
 
-// The arrow keys by the numbers the game knows them by.
-int VirtualKey(const QKeyEvent* event) {
+// The arrow keys as the game knows them; no other key scrolls.
+std::optional<ScrollKey> ArrowKey(const QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        default: return event->key();
+        case Qt::Key_Left: return ScrollKey::Left;
+        case Qt::Key_Up: return ScrollKey::Up;
+        case Qt::Key_Right: return ScrollKey::Right;
+        case Qt::Key_Down: return ScrollKey::Down;
+        default: return std::nullopt;
     }
 }
 
 }  // namespace
 
 void CZarvonView::keyPressEvent(QKeyEvent* event) {
-    OnKeyDown(VirtualKey(event));
+    if (const auto key = ArrowKey(event)) OnKeyDown(*key);
     QWidget::keyPressEvent(event);
 }
 
 void CZarvonView::keyReleaseEvent(QKeyEvent* event) {
     // Any key let go stops the scrolling; a key held down repeats its
     // presses without releases in between.
-    if (!event->isAutoRepeat()) OnKeyUp(VirtualKey(event));
+    if (!event->isAutoRepeat()) OnKeyUp();
     QWidget::keyReleaseEvent(event);
 }
 

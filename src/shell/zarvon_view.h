@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "presentation/core/drawing_loop.h"
+#include "drawing/drawing_loop.h"
 
 namespace qv {
 class MapPainter;

@@ -1,9 +1,12 @@
 #include "turn/computer_players.h"
 
+#include "model/catalogue.h"
+#include "model/geometry.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/platform.h"
 #include "model/random.h"
+#include "model/sound_cues.h"
 #include "turn/computer_ships.h"
 #include "turn/removal.h"
 
@@ -34,7 +37,7 @@ T* ChooseFrom(T* head, Affordable affordable, Worth worth) {
 // A planet's shield is repaired to its maximum when the whole repair can be
 // paid; a partial repair is never made.
 void RepairPlanet(Planet* planet, Player* player) {
-    const int max = planet->equip[kProtectiveShield] ? kPlanetShieldMaxProtected : kPlanetShieldMax;
+    const int max = PlanetFullShield(*planet);
     if (planet->shieldPoints >= max) return;
     const std::int64_t price = (static_cast<std::int64_t>(max) - planet->shieldPoints) * kRepairPricePerPoint;
     if (price > player->gold) return;
@@ -103,9 +106,9 @@ void DefendPlanet(World* world, Planet* planet) {
     const double reach = static_cast<double>(planet->weapon->range) + kPlanetDefenceMargin;
     for (Ship* e = world->ships; e; e = e->next) {
         if (e->owner == planet->owner) continue;
-        if (ReachDistance(planet->x, planet->y, e->x, e->y) > reach) continue;
+        if (Distance(planet->x, planet->y, e->x, e->y) > reach) continue;
         planet->weaponReady = 0;
-        if (world == g_currentWorld) CurrentPlatform().playCue("FirstW.wav");
+        if (world == g_currentWorld) CurrentPlatform().playCue(kCueShot);
         e->shieldPoints -= DamageRoll(*planet->weapon);
         ShowExplosion(world, e);
         if (e->shieldPoints < 1) DestroyShip(world, e);
@@ -172,21 +175,6 @@ Weapon* ChooseWeapon(Race* race, std::int32_t gold, const ShipModel& warModel) {
     const std::int64_t bound = static_cast<std::int64_t>(gold) - warModel.cost;
     return ChooseFrom(
         race->weapons, [&](const Weapon& w) { return w.cost < bound; }, WeaponWorth);
-}
-
-Ship* BuildShip(Planet* planet, Player* owner, ShipModel* model) {
-    auto* ship = new Ship;
-    ship->owner = owner;
-    ship->model = model;
-    ship->actionPoints = model->speed;
-    ship->shieldPoints = model->defence;
-    ship->viewPoints = model->survey;
-    ship->holds = model->hold;
-    ship->holdFull = 0;
-    InsertAtHead(planet->docks, ship);
-    Pay(owner, model->cost);
-    ++owner->shipCount;
-    return ship;
 }
 
 void ComputerPlanetsAct(World* world, Player* player) {

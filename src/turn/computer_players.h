@@ -11,16 +11,8 @@
 
 namespace qv {
 
-inline constexpr int kRepairPricePerPoint = 5;
-inline constexpr int kPlanetShieldMax = 500;
-inline constexpr int kPlanetShieldMaxProtected = 800;
 // The random cargo build is made only while the player owns fewer ships.
 inline constexpr int kCargoShipLimit = 6;
-inline constexpr int kHyperStabilizerPrice = 5000;
-inline constexpr int kGlobalBankSystemPrice = 6900;
-inline constexpr int kProtectiveShieldPrice = 3100;
-inline constexpr int kOrePerHold = 100;
-inline constexpr int kOreBonusDraw = 50;  // plus rand() % 50 per unloading
 inline constexpr int kPlanetDefenceMargin = 30;  // a planet fires up to range + 30
 inline constexpr int kNoInstability = 3;         // g_unstability of "None"
 
@@ -52,10 +44,5 @@ ShipModel* ChooseCargoModel(Race* race, std::int32_t gold);
 ShipModel* ChooseWarModel(Race* race, std::int32_t gold);
 // Weapon: cost < gold - the war model's cost, the largest worth.
 Weapon* ChooseWeapon(Race* race, std::int32_t gold, const ShipModel& warModel);
-
-// A new ship of the model at the head of the planet's docks, owned by the
-// player, with the model's speed, defence, survey and hold; the player pays
-// the model's cost and owns one ship more.
-Ship* BuildShip(Planet* planet, Player* owner, ShipModel* model);
 
 }  // namespace qv

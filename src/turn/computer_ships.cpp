@@ -3,8 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/geometry.h"
 #include "model/globals.h"
+#include "model/map_rules.h"
 #include "model/platform.h"
+#include "model/sound_cues.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -15,10 +18,6 @@ namespace {
 std::uint64_t Square(std::int64_t d) {
     const std::uint64_t m = d < 0 ? 0 - static_cast<std::uint64_t>(d) : static_cast<std::uint64_t>(d);
     return m * m;
-}
-
-std::uint64_t SquaredDistance(int x1, int y1, int x2, int y2) {
-    return Square(static_cast<std::int64_t>(x2) - x1) + Square(static_cast<std::int64_t>(y2) - y1);
 }
 
 void CueOnShownWorld(const World* world, const char* cue) {
@@ -38,36 +37,33 @@ std::uint64_t StepShare(std::uint64_t vv, std::uint64_t dxx, std::uint64_t dyy) 
 #endif
 }
 
-// The planet a warship hunts: the nearest one not its owner's (ties keep the
-// earlier), or the head of the list when every planet is its owner's.
-Planet* TargetPlanet(World* world, const Ship& ship) {
-    Planet* target = nullptr;
+// The nearest record of the list that qualifies (ties keep the earlier), or
+// the head of the list when none does.
+template <typename T, typename Qualifies>
+T* NearestOrHead(T* head, const Ship& ship, Qualifies qualifies) {
+    T* target = nullptr;
     std::int64_t best = kFarAway;
-    for (Planet* p = world->planets; p; p = p->next) {
-        if (p->owner == ship.owner) continue;
-        const std::int64_t d = SearchDistance(ship.x, ship.y, p->x, p->y);
+    for (T* r = head; r; r = r->next) {
+        if (!qualifies(*r)) continue;
+        const std::int64_t d = SearchDistance(ship.x, ship.y, r->x, r->y);
         if (d < best) {
             best = d;
-            target = p;
+            target = r;
         }
     }
-    return target ? target : world->planets;
+    return target ? target : head;
+}
+
+// The planet a warship hunts: the nearest one not its owner's, or the head
+// of the list when every planet is its owner's.
+Planet* TargetPlanet(World* world, const Ship& ship) {
+    return NearestOrHead(world->planets, ship, [&](const Planet& p) { return p.owner != ship.owner; });
 }
 
 // The asteroid an empty cargo ship flies to: the nearest one with ore, or
 // the head of the list when none has any.
 Asteroid* TargetAsteroid(World* world, const Ship& ship) {
-    Asteroid* target = nullptr;
-    std::int64_t best = kFarAway;
-    for (Asteroid* a = world->asteroids; a; a = a->next) {
-        if (a->resources <= 0) continue;
-        const std::int64_t d = SearchDistance(ship.x, ship.y, a->x, a->y);
-        if (d < best) {
-            best = d;
-            target = a;
-        }
-    }
-    return target ? target : world->asteroids;
+    return NearestOrHead(world->asteroids, ship, [](const Asteroid& a) { return a.resources > 0; });
 }
 
 // The planet a full cargo ship goes home to: the last of its owner's in the
@@ -92,7 +88,7 @@ void WarshipActs(World* world, Ship* ship) {
     Planet* target = TargetPlanet(world, *ship);
 
     if (target && weapon && target->owner != owner &&
-        ReachDistance(ship->x, ship->y, target->x, target->y) <=
+        Distance(ship->x, ship->y, target->x, target->y) <=
             static_cast<double>(weapon->range) + kBombardMargin) {
         BombardPlanet(world, ship, target);
         return;
@@ -104,7 +100,7 @@ void WarshipActs(World* world, Ship* ship) {
         const double reach = static_cast<double>(weapon->range) + kPursuitMargin;
         for (Ship* e = world->ships; e;) {
             Ship* next = e->next;
-            if (e->owner != owner && ReachDistance(ship->x, ship->y, e->x, e->y) < reach) {
+            if (e->owner != owner && Distance(ship->x, ship->y, e->x, e->y) < reach) {
                 if (ShipFiresAt(world, ship, e)) break;
             }
             e = next;
@@ -117,7 +113,7 @@ void WarshipActs(World* world, Ship* ship) {
     if (weapon) {
         const double reach = static_cast<double>(weapon->range);
         for (Ship* e = world->ships; e && ship->weaponReady == 1; e = e->next) {
-            if (e->owner != owner && ReachDistance(ship->x, ship->y, e->x, e->y) < reach) {
+            if (e->owner != owner && Distance(ship->x, ship->y, e->x, e->y) < reach) {
                 if (ShipFiresAt(world, ship, e)) break;
             }
         }
@@ -130,7 +126,7 @@ bool CargoShipActs(World* world, Ship* ship) {
     if (ship->holdFull == 0) {
         Asteroid* target = TargetAsteroid(world, *ship);
         if (!target) return false;  // no asteroid in this world: it stays
-        if (ReachDistance(ship->x, ship->y, target->x, target->y) > ship->actionPoints) {
+        if (Distance(ship->x, ship->y, target->x, target->y) > ship->actionPoints) {
             StepAndMove(world, ship, target->x, target->y);
             return false;
         }
@@ -140,7 +136,7 @@ bool CargoShipActs(World* world, Ship* ship) {
     Planet* home = HomePlanet(world, *ship);
     if (!home) return false;  // no planet in this world: it stays
     if (home->owner == ship->owner &&
-        ReachDistance(ship->x, ship->y, home->x, home->y) <= ship->actionPoints) {
+        Distance(ship->x, ship->y, home->x, home->y) <= ship->actionPoints) {
         LandShip(world, ship, home->docks);
         return true;
     }
@@ -150,12 +146,8 @@ bool CargoShipActs(World* world, Ship* ship) {
 
 }  // namespace
 
-double ReachDistance(int x1, int y1, int x2, int y2) {
-    return std::sqrt(static_cast<double>(SquaredDistance(x1, y1, x2, y2)));
-}
-
 std::int64_t SearchDistance(int x1, int y1, int x2, int y2) {
-    return static_cast<std::int64_t>(ReachDistance(x1, y1, x2, y2));
+    return static_cast<std::int64_t>(Distance(x1, y1, x2, y2));
 }
 
 bool StepTowards(const Ship& ship, int tx, int ty, int& nx, int& ny) {
@@ -198,7 +190,7 @@ bool ShipFiresAt(World* world, Ship* shooter, Ship* target) {
     if (!shooter->weapon) return false;
     target->shieldPoints -= DamageRoll(*shooter->weapon);
     shooter->weaponReady = 0;
-    CueOnShownWorld(world, "FirstW.wav");
+    CueOnShownWorld(world, kCueShot);
     ShowExplosion(world, target);
     if (target->shieldPoints > 0) return false;
     DestroyShip(world, target);
@@ -209,12 +201,12 @@ void BombardPlanet(World* world, Ship* ship, Planet* planet) {
     if (!ship->weapon) return;
     planet->shieldPoints -= DamageRoll(*ship->weapon);
     ship->weaponReady = 0;
-    CueOnShownWorld(world, "FirstW.wav");
-    if (planet->shieldPoints < 1) {
+    CueOnShownWorld(world, kCueShot);
+    if (planet->shieldPoints <= 0) {
         DestroyPlanet(world, planet);
-    } else if (planet->shieldPoints < kCaptureThreshold) {
+    } else if (planet->shieldPoints <= kCaptureShieldPoints) {
         CapturePlanet(planet, ship->owner);
-        CueOnShownWorld(world, "PCapture.wav");
+        CueOnShownWorld(world, kCueCapture);
     }
 }
 

@@ -12,11 +12,9 @@ namespace qv {
 inline constexpr int kFarAway = 1000000;       // starting best distance of a target search
 inline constexpr int kBombardMargin = 30;      // a warship bombards up to range + 30
 inline constexpr int kPursuitMargin = 15;      // before moving it fires below range + 15
-inline constexpr int kCaptureThreshold = 101;  // a planet left below this is captured
 
-// Distance for reach tests: the exact root of the summed squares.
-double ReachDistance(int x1, int y1, int x2, int y2);
-// Distance for nearest-target searches: the root truncated toward zero.
+// Distance for nearest-target searches: the root truncated toward zero
+// (reach tests compare the exact root, Distance).
 std::int64_t SearchDistance(int x1, int y1, int x2, int y2);
 
 // Every ship of the player in the world's open space acts once; a landing or
@@ -38,8 +36,8 @@ void MoveShipTo(World* world, Ship* ship, int nx, int ny);
 // shield points is destroyed. True when it was.
 bool ShipFiresAt(World* world, Ship* shooter, Ship* target);
 
-// The warship's weapon hits the planet: destroyed below 1 shield point,
-// captured below 101.
+// The warship's weapon hits the planet: destroyed with no shield points
+// left, captured with kCaptureShieldPoints or fewer.
 void BombardPlanet(World* world, Ship* ship, Planet* planet);
 
 }  // namespace qv

@@ -3,10 +3,6 @@
 
 namespace qv {
 
-// The two pointer shapes End Turn shows.
-inline constexpr int kCursorArrow = 0;
-inline constexpr int kCursorWait = 1;
-
 // One whole turn, in this order: the computer players (with the human's
 // side too when autopilot is on), the motion and collisions of every world,
 // the instability events, the income, the renewal of action points and

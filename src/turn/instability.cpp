@@ -1,11 +1,11 @@
 #include "turn/instability.h"
 
+#include "model/geometry.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/platform.h"
 #include "model/random.h"
 #include "model/world_generation.h"
-#include "turn/orbits.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -55,13 +55,12 @@ bool Caught(const Ship&) { return true; }
 // target region, walking the list again from its head after each move; the
 // selection follows a moved record, with the world shown and the view.
 template <typename T, typename Transfer>
-void MoveCaught(T*& head, ListKind kind, int starMargin, T*& selected, const InstabilityLevel& level, int cx, int cy,
+void MoveCaught(T*& head, int starMargin, T*& selected, const InstabilityLevel& level, int cx, int cy,
                 int tx, int ty, World* target, Transfer transfer) {
     for (;;) {
         T* r = head;
         while (r && !(Caught(*r) && Inside(r->x, r->y, cx, cy, level.radius))) r = r->next;
         if (!r) return;
-        CurrentPlatform().waitListFree(kind);
         int x, y;
         DrawLanding(tx, ty, level.radius, starMargin, x, y);
         const bool wasSelected = r == selected;
@@ -93,14 +92,14 @@ void OneEvent(const InstabilityLevel& level) {
     // Planets without a Protective Shield; they stay where they are when
     // the target region has no place far enough from the star.
     if (LandingPossible(tx, ty, level.radius, kPlanetStarMargin)) {
-        MoveCaught(source->planets, ListKind::Planets, kPlanetStarMargin, g_selPlanet, level, cx, cy, tx, ty,
+        MoveCaught(source->planets, kPlanetStarMargin, g_selPlanet, level, cx, cy, tx, ty,
                    target, [&](Planet* p, int x, int y) { return TransferPlanet(source, p, target, x, y); });
     }
     // Every asteroid.
-    MoveCaught(source->asteroids, ListKind::Asteroids, kAsteroidStarMargin, g_selAsteroid, level, cx, cy, tx, ty,
+    MoveCaught(source->asteroids, kAsteroidStarMargin, g_selAsteroid, level, cx, cy, tx, ty,
                target, [&](Asteroid* a, int x, int y) { return TransferAsteroid(source, a, target, x, y); });
     // Ships in open space; docked and landed ships go with their body.
-    MoveCaught(source->ships, ListKind::Ships, 0, g_selShip, level, cx, cy, tx, ty, target,
+    MoveCaught(source->ships, 0, g_selShip, level, cx, cy, tx, ty, target,
                [&](Ship* s, int x, int y) { return TransferShipInSpace(source, s, target, x, y); });
 }
 

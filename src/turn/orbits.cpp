@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "model/geometry.h"
 #include "model/globals.h"
 #include "model/platform.h"
+#include "model/sound_cues.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -15,7 +17,7 @@ constexpr double kAngleNumerator = 3.14159;
 constexpr int kAngleDivisor = 108;
 
 void Boom(const World* world) {
-    if (world == g_currentWorld) CurrentPlatform().playCue("Medexpl.wav");
+    if (world == g_currentWorld) CurrentPlatform().playCue(kCueCollision);
 }
 
 void DestroyPlanetLoudly(World* world, Planet* planet) {
@@ -132,12 +134,6 @@ void RotateAbout(int& x, int& y, int cx, int cy, double theta) {
 double PlanetOrbitAngle(int orbitPeriod, int orbitDirection) {
     const double theta = kAngleNumerator / (kAngleDivisor * orbitPeriod);
     return orbitDirection != 0 ? -theta : theta;
-}
-
-double Distance(int x1, int y1, int x2, int y2) {
-    const long long dx = static_cast<long long>(x1) - x2;
-    const long long dy = static_cast<long long>(y1) - y2;
-    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
 }
 
 void MoveWorldBodies(World* world) {

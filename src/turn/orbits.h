@@ -25,9 +25,6 @@ void RotateAbout(int& x, int& y, int cx, int cy, double theta);
 // direction 1).
 double PlanetOrbitAngle(int orbitPeriod, int orbitDirection);
 
-// Euclidean distance of two map points.
-double Distance(int x1, int y1, int x2, int y2);
-
 // One turn of the world's bodies: planets first, then asteroids.
 void MoveWorldBodies(World* world);
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <type_traits>
 
 #include "model/globals.h"
 #include "model/lists.h"
+#include "model/map_rules.h"
 #include "model/platform.h"
 #include "model/random.h"
 
@@ -21,7 +23,7 @@ void RecordPower(Player& player, int turn) {
     if (turn < 0) return;
     const auto at = static_cast<std::size_t>(turn);
     if (at >= player.power.size()) player.power.resize(std::max(at + 1, player.power.size() * 2), 0);
-    player.power[at] = player.planetCount * 1000 + player.shipCount * 100 + player.gold;
+    player.power[at] = PlayerPower(player);
 }
 
 namespace {
@@ -45,16 +47,24 @@ void FreeShips(Ship*& head, Player* counted) {
     }
 }
 
-// Fields a ship keeps whatever list it moves to.
-void CopyShipCore(const Ship& from, Ship& to) {
-    to.owner = from.owner;
-    to.model = from.model;
-    to.shieldPoints = from.shieldPoints;
-    to.viewPoints = from.viewPoints;
-    to.holds = from.holds;
-    to.holdFull = from.holdFull;
-    to.reserved = from.reserved;
-    to.weapon = from.weapon;
+// A fresh record for a ship that moves to another list, with the fields a
+// ship keeps whatever list it moves to.
+Ship* MovedShip(const Ship& from) {
+    auto* to = new Ship;
+    to->owner = from.owner;
+    to->model = from.model;
+    to->shieldPoints = from.shieldPoints;
+    to->viewPoints = from.viewPoints;
+    to->holds = from.holds;
+    to->holdFull = from.holdFull;
+    to->reserved = from.reserved;
+    to->weapon = from.weapon;
+    return to;
+}
+
+void CopyEquipment(const Ship& from, Ship& to) {
+    std::copy(std::begin(from.equip), std::end(from.equip), std::begin(to.equip));
+    to.weaponReady = from.weaponReady;
 }
 
 // The record of newList at the position rec has in oldList; the last of
@@ -66,6 +76,35 @@ T* SamePlace(T* oldList, T* rec, T* newList) {
     if (at == 0) return rec;
     T* same = RecordAt(newList, at);
     return same ? same : LastOf(newList);
+}
+
+template <typename T>
+void DiscardRecord(T*& list, T* record) {
+    Unlink(list, record);
+    if constexpr (std::is_same_v<T, Planet>) ForgetPlanet(record);
+    else if constexpr (std::is_same_v<T, Asteroid>) ForgetAsteroid(record);
+    else ForgetShip(record);
+    delete record;
+}
+
+// A planet leaves the game: its docked ships are freed first, its owner
+// counts one planet less.
+void DiscardPlanet(World* world, Planet* planet, Player* dockedCountedOff) {
+    FreeShips(planet->docks, dockedCountedOff);
+    if (planet->owner) --planet->owner->planetCount;
+    Discard(world->planets, planet);
+}
+
+Ship* TakeOff(World* world, Ship* ship, Ship*& list, int bx, int by, bool keepEquipment) {
+    Ship* moved = MovedShip(*ship);
+    if (keepEquipment) CopyEquipment(*ship, *moved);
+    moved->actionPoints = 0;
+    LaunchCirclePlace(bx, by, moved->x, moved->y);
+    if (moved->model)
+        std::copy(std::begin(moved->model->pixels), std::end(moved->model->pixels), std::begin(moved->pixels));
+    InsertAtHead(world->ships, moved);
+    Discard(list, ship);
+    return moved;
 }
 
 }  // namespace
@@ -90,41 +129,27 @@ void ForgetShip(const Ship* ship) {
     if (g_dockSelection == ship) g_dockSelection = nullptr;
 }
 
+void Discard(Planet*& list, Planet* planet) { DiscardRecord(list, planet); }
+void Discard(Asteroid*& list, Asteroid* asteroid) { DiscardRecord(list, asteroid); }
+void Discard(Ship*& list, Ship* ship) { DiscardRecord(list, ship); }
+
 void DestroyPlanet(World* world, Planet* planet) {
     ShowExplosion(world, planet);
     // Docked ships are counted off the planet's owner.
-    FreeShips(planet->docks, planet->owner);
-    Unlink(world->planets, planet);
-    CurrentPlatform().waitListFree(ListKind::Planets);
-    if (planet->owner) --planet->owner->planetCount;
-    ForgetPlanet(planet);
-    delete planet;
+    DiscardPlanet(world, planet, planet->owner);
 }
 
-void RemovePlanet(World* world, Planet* planet) {
-    FreeShips(planet->docks, nullptr);
-    Unlink(world->planets, planet);
-    CurrentPlatform().waitListFree(ListKind::Planets);
-    if (planet->owner) --planet->owner->planetCount;
-    ForgetPlanet(planet);
-    delete planet;
-}
+void RemovePlanet(World* world, Planet* planet) { DiscardPlanet(world, planet, nullptr); }
 
 void DestroyAsteroid(World* world, Asteroid* asteroid) {
     ShowExplosion(world, asteroid);
     FreeShips(asteroid->ships, nullptr);
-    Unlink(world->asteroids, asteroid);
-    CurrentPlatform().waitListFree(ListKind::Asteroids);
-    ForgetAsteroid(asteroid);
-    delete asteroid;
+    Discard(world->asteroids, asteroid);
 }
 
 void DestroyShip(World* world, Ship* ship) {
-    Unlink(world->ships, ship);
-    CurrentPlatform().waitListFree(ListKind::Ships);
     if (ship->owner) --ship->owner->shipCount;
-    ForgetShip(ship);
-    delete ship;
+    Discard(world->ships, ship);
 }
 
 Planet* TransferPlanet(World* from, Planet* planet, World* to, int x, int y) {
@@ -142,10 +167,7 @@ Planet* TransferPlanet(World* from, Planet* planet, World* to, int x, int y) {
     moved->x = x;
     moved->y = y;
     InsertAtHead(to->planets, moved);
-    Unlink(from->planets, planet);
-    CurrentPlatform().waitListFree(ListKind::Planets);
-    ForgetPlanet(planet);
-    delete planet;
+    Discard(from->planets, planet);
     return moved;
 }
 
@@ -160,64 +182,45 @@ Asteroid* TransferAsteroid(World* from, Asteroid* asteroid, World* to, int x, in
     moved->x = x;
     moved->y = y;
     InsertAtHead(to->asteroids, moved);
-    Unlink(from->asteroids, asteroid);
-    CurrentPlatform().waitListFree(ListKind::Asteroids);
-    ForgetAsteroid(asteroid);
-    delete asteroid;
+    Discard(from->asteroids, asteroid);
     return moved;
 }
 
 Ship* TransferShipInSpace(World* from, Ship* ship, World* to, int x, int y) {
-    auto* moved = new Ship;
-    CopyShipCore(*ship, *moved);
-    std::copy(std::begin(ship->equip), std::end(ship->equip), std::begin(moved->equip));
+    Ship* moved = MovedShip(*ship);
+    CopyEquipment(*ship, *moved);
     moved->actionPoints = ship->actionPoints;
-    moved->weaponReady = ship->weaponReady;
     std::copy(std::begin(ship->pixels), std::end(ship->pixels), std::begin(moved->pixels));
     moved->x = x;
     moved->y = y;
     InsertAtHead(to->ships, moved);
-    Unlink(from->ships, ship);
-    CurrentPlatform().waitListFree(ListKind::Ships);
-    ForgetShip(ship);
-    delete ship;
+    Discard(from->ships, ship);
     return moved;
 }
 
 Ship* LandShip(World* world, Ship* ship, Ship*& target) {
-    auto* moved = new Ship;
-    CopyShipCore(*ship, *moved);
-    std::copy(std::begin(ship->equip), std::end(ship->equip), std::begin(moved->equip));
-    moved->weaponReady = ship->weaponReady;
+    Ship* moved = MovedShip(*ship);
+    CopyEquipment(*ship, *moved);
     moved->actionPoints = 0;
     InsertAtHead(target, moved);
-    Unlink(world->ships, ship);
-    CurrentPlatform().waitListFree(ListKind::Ships);
-    ForgetShip(ship);
-    delete ship;
+    Discard(world->ships, ship);
     return moved;
 }
 
 void LaunchCirclePlace(int bx, int by, int& x, int& y) {
+    constexpr int r = kLaunchRadius;
     const int sign = Rand() % 2 == 0 ? -1 : 1;
-    const int k = Rand() % 100;
-    x = bx + sign * static_cast<int>(std::sqrt(static_cast<double>(2500 - (k - 50) * (k - 50))));
-    y = by - 50 + k;
+    const int k = Rand() % (2 * r);
+    x = bx + sign * static_cast<int>(std::sqrt(static_cast<double>(r * r - (k - r) * (k - r))));
+    y = by - r + k;
 }
 
 Ship* TakeOffShip(World* world, Ship* ship, Ship*& list, int bx, int by) {
-    auto* moved = new Ship;
-    CopyShipCore(*ship, *moved);
-    moved->actionPoints = 0;
-    LaunchCirclePlace(bx, by, moved->x, moved->y);
-    if (moved->model)
-        std::copy(std::begin(moved->model->pixels), std::end(moved->model->pixels), std::begin(moved->pixels));
-    InsertAtHead(world->ships, moved);
-    Unlink(list, ship);
-    CurrentPlatform().waitListFree(ListKind::Ships);
-    ForgetShip(ship);
-    delete ship;
-    return moved;
+    return TakeOff(world, ship, list, bx, by, false);
+}
+
+Ship* TakeOffShipEquipped(World* world, Ship* ship, Ship*& list, int bx, int by) {
+    return TakeOff(world, ship, list, bx, by, true);
 }
 
 void CapturePlanet(Planet* planet, Player* captor) {

@@ -1,6 +1,7 @@
 // Destroying planets, asteroids and ships, and moving them into other lists,
-// with the players' counters kept right, the drawing thread kept from a freed
-// record, and every selection and hover pointer cleared or redirected.
+// with the players' counters kept right and every selection and hover pointer
+// cleared or redirected. The game thread does all of it under the game lock,
+// so the drawing thread never meets a record that is being freed.
 #pragma once
 
 #include "model/records.h"
@@ -12,8 +13,8 @@ namespace qv {
 // deals its least damage and draws nothing.
 int DamageRoll(const Weapon& weapon);
 
-// Records the player's power for the turn (planets x 1000 + ships x 100 +
-// gold), growing the history when the game runs past its end.
+// Records the player's power (PlayerPower) for the turn, growing the history
+// when the game runs past its end.
 void RecordPower(Player& player, int turn);
 
 // On the world shown, the explosion is drawn twice; elsewhere nothing.
@@ -27,9 +28,13 @@ void ForgetPlanet(const Planet* planet);
 void ForgetAsteroid(const Asteroid* asteroid);
 void ForgetShip(const Ship* ship);
 
+// Takes the record out of its list, clears every pointer to it and frees it.
+void Discard(Planet*& list, Planet* planet);
+void Discard(Asteroid*& list, Asteroid* asteroid);
+void Discard(Ship*& list, Ship* ship);
+
 // Explosion, then every docked ship freed (the owner's ship count lowered for
-// each), the planet unlinked, the drawing thread waited for, the owner's
-// planet count lowered and the planet freed.
+// each), the owner's planet count lowered and the planet discarded.
 void DestroyPlanet(World* world, Planet* planet);
 // The same without the explosion, and with every docked ship counted off its
 // own owner: what the player's shot leaves of a planet.
@@ -57,12 +62,14 @@ Ship* LandShip(World* world, Ship* ship, Ship*& target);
 // Taking off from a planet or an asteroid at (bx, by): the ship leaves list
 // for the head of the world's open space, on the launch circle around the
 // body, with no action points, no equipment, no readiness, and its model's
-// sprite.
+// sprite. The player's own take-off keeps the ship's equipment and weapon
+// readiness.
 Ship* TakeOffShip(World* world, Ship* ship, Ship*& list, int bx, int by);
+Ship* TakeOffShipEquipped(World* world, Ship* ship, Ship*& list, int bx, int by);
 
-// A place on the circle of radius 50 around (bx, by): a sign draw, then
-// k = rand() % 100; x = bx + sign * trunc(sqrt(2500 - (k - 50)^2)),
-// y = by - 50 + k.
+// A place on the launch circle (radius kLaunchRadius) around (bx, by): a
+// sign draw, then k = rand() % (2 * radius);
+// x = bx + sign * trunc(sqrt(radius^2 - (k - radius)^2)), y = by - radius + k.
 void LaunchCirclePlace(int bx, int by, int& x, int& y);
 
 // The captor takes the planet: the counters of both owners follow, every

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/catalogue.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/platform.h"

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "game_fixture.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/drawing_loop.h"
-#include "presentation/core/drawing_platform.h"
-#include "presentation/core/game_lock.h"
-#include "presentation/core/scroll.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/drawing_loop.h"
+#include "drawing/drawing_platform.h"
+#include "drawing/game_lock.h"
+#include "drawing/scroll.h"
 #include "turn/computer_ships.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"
@@ -344,15 +344,6 @@ TEST_F(DrawingThreadTest, ParksAtProgramStartAndDrawsIdleFramesOnceResumed) {
     painter.waitForFrames(FrameKind::Idle, 3);
     EXPECT_EQ(g_drawingPaused.load(), 0);
     EXPECT_EQ(painter.count(FrameKind::Scroll), 0);
-    {
-        // The lists are walked only under the game lock: its holder always
-        // finds them free.
-        GameLockGuard game;
-        EXPECT_EQ(g_shipsFree.load(), 1);
-        EXPECT_EQ(g_planetsFree.load(), 1);
-        EXPECT_EQ(g_asteroidsFree.load(), 1);
-        EXPECT_EQ(g_hoverPanelFree.load(), 1);
-    }
 }
 
 TEST_F(DrawingThreadTest, PauseAskedMidFrameIsAcknowledgedOnlyAfterThatFrameIsPresented) {

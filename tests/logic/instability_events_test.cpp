@@ -5,6 +5,7 @@
 #include "game_fixture.h"
 #include "model/random.h"
 #include "turn/instability.h"
+#include "model/geometry.h"
 #include "turn/orbits.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "game_fixture.h"
-#include "presentation/core/drawing_flags.h"
+#include "drawing/drawing_flags.h"
 
 namespace qv::testing {
 

@@ -45,7 +45,6 @@ TEST_F(RemovalTest, DestroyingAPlanetTakesItsDockedShipsOffItsOwner) {
     EXPECT_EQ(g_hoverPlanet, nullptr);
     EXPECT_EQ(g_dockSelection, nullptr);
     EXPECT_EQ(platform.explosions, 2);
-    EXPECT_EQ(platform.listWaits, 1);
 }
 
 TEST_F(RemovalTest, DestroyingAnAsteroidLowersEachLandedShipsOwnOwner) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/scroll.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/scroll.h"
 
 namespace qv {
 namespace {

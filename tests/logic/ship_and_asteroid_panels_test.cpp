@@ -263,7 +263,6 @@ TEST_F(ShipAsteroidPanelTest, StartShipPutsTheChosenShipOnTheCircleAroundTheAste
     ASSERT_EQ(CountOf(asteroid->ships), 1);
     EXPECT_EQ(asteroid->ships->model, RecordAt(human->race->shipModels, 1));
     EXPECT_EQ(human->shipCount, shipCount);
-    EXPECT_EQ(platform.listWaits, 1);
     EXPECT_EQ(platform.cues, std::vector<std::string>{"Landing.wav"});
     // The asteroid stays selected, the new ship is not, the row is kept.
     EXPECT_EQ(g_selAsteroid, asteroid);
@@ -317,7 +316,6 @@ TEST_F(ShipAsteroidPanelTest, StartShipDoesNothingForAShipWithoutActionPointsUnt
     EXPECT_EQ(asteroid->ships, landed);
     EXPECT_EQ(CountOf(world->ships), before);
     EXPECT_TRUE(platform.cues.empty());
-    EXPECT_EQ(platform.listWaits, 0);
 
     RenewWorlds();  // the end of turn refills the landed ship's action points
     ASSERT_GT(asteroid->ships->actionPoints, 0);

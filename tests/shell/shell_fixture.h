@@ -20,8 +20,8 @@
 
 #include "model/globals.h"
 #include "model/saved_game.h"
-#include "presentation/core/drawing_flags.h"
-#include "presentation/core/game_lock.h"
+#include "drawing/drawing_flags.h"
+#include "drawing/game_lock.h"
 #include "shell/main_frame.h"
 #include "shell/new_game_dialog.h"
 #include "shell/qt_platform.h"

@@ -11,7 +11,7 @@
 #include <array>
 #include <string_view>
 
-#include "orders/pointer_tracking.h"
+#include "model/cursor_kinds.h"
 
 namespace qv::media {
 
@@ -20,8 +20,6 @@ namespace qv::media {
 // mark (Information), a rocket (Missile), an arrow inside a ring with a
 // second ring behind it (HyperJump), and the eight scroll arrows.
 using CursorRole = ::qv::MapCursor;
-
-inline constexpr int kCursorSize = 32;
 
 struct CursorEntry {
     CursorRole role;
