@@ -58,12 +58,8 @@ std::vector<std::string> PlanetBuildings(const Planet* planet) {
 }
 
 std::vector<DockRow> DockRows(const Planet* planet) {
-    std::vector<DockRow> rows;
-    if (!planet) return rows;
-    int dock = 1;
-    for (const Ship* s = planet->docks; s; s = s->next, ++dock)
-        rows.push_back(DockRow{std::to_string(dock), s->model ? s->model->name : std::string()});
-    return rows;
+    if (!planet) return {};
+    return DockRowsOf(planet->docks);
 }
 
 void ChooseDock(const Planet* planet, int row) {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "model/dock_rows.h"
 #include "model/globals.h"
 #include "model/records.h"
-#include "orders/asteroid_panel.h"
 #include "orders/ship_panel.h"
 
 namespace qv {

@@ -28,13 +28,7 @@ PanelText AsteroidResourcesText(const Asteroid& asteroid) {
     return {kResourcesX, kResourcesY, std::to_string(asteroid.resources)};
 }
 
-std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid) {
-    std::vector<DockRow> rows;
-    int n = 1;
-    for (const Ship* s = asteroid.ships; s; s = s->next, ++n)
-        rows.push_back({std::to_string(n), s->model ? s->model->name : std::string()});
-    return rows;
-}
+std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid) { return DockRowsOf(asteroid.ships); }
 
 std::vector<DockRow> SelectedAsteroidDockRows() {
     if (!g_selAsteroid) return {};

@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "model/dock_rows.h"
 #include "model/records.h"
 #include "orders/ship_panel.h"
 
 namespace qv {
-
-// One row of the panel's list: "Dock #" (1, 2, ... from the head) and
-// "Space Ship" (the ship's model name).
-struct DockRow {
-    std::string dock;
-    std::string ship;
-
-    bool operator==(const DockRow&) const = default;
-};
 
 // The asteroid's ore, written at (70, 10) beside "Resources:".
 PanelText AsteroidResourcesText(const Asteroid& asteroid);
