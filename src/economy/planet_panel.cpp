@@ -18,29 +18,8 @@ void OpenPlanetPanel() {
     g_listSelection = 0;
 }
 
-namespace {
-
-constexpr int kLabelX = 10;
-constexpr int kRaceX = 50, kRaceY = 10;
-constexpr int kShieldX = 85, kShieldY = 32;
-constexpr int kBuildingsLabelY = 52;
-constexpr int kBuildingX = 20, kFirstBuildingY = 70, kBuildingStep = 15;
-
-}  // namespace
-
-std::vector<PanelText> PlanetPanelLabels() {
-    return {{kLabelX, kRaceY, "Race:"}, {kLabelX, kShieldY, "Shield Points:"}, {kLabelX, kBuildingsLabelY, "Buildings:"}};
-}
-
-std::vector<PanelText> PlanetPanelTexts(const Planet& planet) {
-    std::vector<PanelText> texts = {{kRaceX, kRaceY, PlanetRaceName(&planet)},
-                                    {kShieldX, kShieldY, std::to_string(planet.shieldPoints)}};
-    int y = kFirstBuildingY;
-    for (std::string& name : PlanetBuildings(&planet)) {
-        texts.push_back({kBuildingX, y, std::move(name)});
-        y += kBuildingStep;
-    }
-    return texts;
+PlanetFigures PlanetPanelFigures(const Planet& planet) {
+    return {PlanetRaceName(&planet), planet.shieldPoints, PlanetBuildings(&planet)};
 }
 
 std::string PlanetRaceName(const Planet* planet) {

@@ -12,7 +12,6 @@
 #include "model/dock_rows.h"
 #include "model/globals.h"
 #include "model/records.h"
-#include "orders/ship_panel.h"
 
 namespace qv {
 
@@ -31,14 +30,18 @@ inline constexpr int kLaunchRadius = 50;
 // The panel opens with no docked ship chosen and the list row index at 0.
 void OpenPlanetPanel();
 
-// The panel's labels: "Race:", "Shield Points:", "Buildings:", each on the
-// line of what it names.
-std::vector<PanelText> PlanetPanelLabels();
+// What the panel shows of a planet.
+struct PlanetFigures {
+    std::string raceName;                // "Race:"
+    std::int32_t shieldPoints = 0;       // "Shield Points:"
+    std::vector<std::string> buildings;  // "Buildings:", one line each
 
-// What the panel writes for the planet: the owner's race name at (50, 10),
-// the shield points at (85, 32), then one installed building a line from
-// (20, 70) down, 15 pixels apart.
-std::vector<PanelText> PlanetPanelTexts(const Planet& planet);
+    bool operator==(const PlanetFigures&) const = default;
+};
+
+// The planet's figures: its race name, shield points and buildings as
+// PlanetRaceName and PlanetBuildings give them.
+PlanetFigures PlanetPanelFigures(const Planet& planet);
 
 // The name of the planet owner's race ("Race:"); empty without one.
 std::string PlanetRaceName(const Planet* planet);

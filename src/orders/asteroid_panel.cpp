@@ -12,9 +12,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kResourcesX = 70;
-constexpr int kResourcesY = 10;
-
 // The world whose asteroid list holds the asteroid, or null.
 World* WorldOf(const Asteroid* asteroid) {
     for (World* w = g_worlds; w; w = w->next)
@@ -24,15 +21,14 @@ World* WorldOf(const Asteroid* asteroid) {
 
 }  // namespace
 
-PanelText AsteroidResourcesText(const Asteroid& asteroid) {
-    return {kResourcesX, kResourcesY, std::to_string(asteroid.resources)};
+std::optional<std::int32_t> SelectedAsteroidResources() {
+    if (!g_selAsteroid) return std::nullopt;
+    return g_selAsteroid->resources;
 }
-
-std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid) { return DockRowsOf(asteroid.ships); }
 
 std::vector<DockRow> SelectedAsteroidDockRows() {
     if (!g_selAsteroid) return {};
-    return AsteroidDockRows(*g_selAsteroid);
+    return DockRowsOf(g_selAsteroid->ships);
 }
 
 Ship* ChosenLandedShip() {

@@ -5,9 +5,12 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
-#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 #include "model/globals.h"
+#include "orders/asteroid_panel.h"
 #include "presentation/core/game_lock.h"
 #include "shell/picture_button.h"
 
@@ -16,8 +19,9 @@ namespace qv::shell {
 namespace {
 
 constexpr int kButtonX = 190;
-constexpr int kNumberX = 70;  // where the ore is written
+// "Resources:" and the ore on the panel's first line.
 const PanelText kResourcesLabel{10, 10, "Resources:"};
+constexpr int kResourcesX = 70;
 
 }  // namespace
 
@@ -115,20 +119,21 @@ void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics(font());
     // The label ends short of the number, whatever the font.
     PanelText label = kResourcesLabel;
-    label.x = std::max(2, std::min(label.x, kNumberX - 4 - metrics.horizontalAdvance(QString::fromStdString(label.text))));
+    label.x = LabelLeft(metrics, label, kResourcesX);
     std::vector<PanelText> texts = {label};
+    std::optional<std::int32_t> resources;
     std::vector<DockRow> rows;
     {
         GameLockGuard lock;
-        if (g_selAsteroid) texts.push_back(AsteroidResourcesText(*g_selAsteroid));
+        resources = SelectedAsteroidResources();
         rows = SelectedAsteroidDockRows();
     }
+    if (resources) texts.push_back({kResourcesX, kResourcesLabel.y, std::to_string(*resources)});
     // The rows follow the records at every paint.
     if (rows != shown_) ShowRows(rows);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const PanelText& t : texts)
-        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    DrawPanelTexts(painter, metrics, texts);
     painted_ = std::move(texts);
 }
 

@@ -9,7 +9,8 @@
 
 #include <vector>
 
-#include "orders/asteroid_panel.h"
+#include "model/dock_rows.h"
+#include "shell/panel_text.h"
 
 namespace qv::shell {
 
