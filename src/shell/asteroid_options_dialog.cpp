@@ -48,7 +48,7 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setGeometry(10, 35, 170, 145);
-    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::OnSelectionChanged);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::onSelectionChanged);
 
     ok_->setDefault(true);
     ok_->setFocus();
@@ -56,10 +56,10 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     connect(startShip_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnStartShip);
     connect(loadHold_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnLoadHold);
     setFixedSize(kWidth, kHeight);
-    RefreshRows();
+    refreshRows();
 }
 
-void CAsteroidOptionsDlg::OnSelectionChanged() {
+void CAsteroidOptionsDlg::onSelectionChanged() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (chosen.isEmpty()) return;
     const int row = list_->indexOfTopLevelItem(chosen.front());
@@ -73,7 +73,7 @@ void CAsteroidOptionsDlg::OnStartShip() {
         GameLockGuard lock;
         StartShipFromAsteroid();
     }
-    RefreshRows();
+    refreshRows();
     update();
 }
 
@@ -82,20 +82,20 @@ void CAsteroidOptionsDlg::OnLoadHold() {
         GameLockGuard lock;
         LoadHold();
     }
-    RefreshRows();
+    refreshRows();
     update();
 }
 
-void CAsteroidOptionsDlg::RefreshRows() {
+void CAsteroidOptionsDlg::refreshRows() {
     std::vector<DockRow> rows;
     {
         GameLockGuard lock;
         rows = SelectedAsteroidDockRows();
     }
-    ShowRows(rows);
+    showRows(rows);
 }
 
-void CAsteroidOptionsDlg::ShowRows(const std::vector<DockRow>& rows) {
+void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
     {
         GameLockGuard lock;
@@ -130,7 +130,7 @@ void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
     }
     if (resources) texts.push_back({kResourcesX, kResourcesLabel.y, std::to_string(*resources)});
     // The rows follow the records at every paint.
-    if (rows != shown_) ShowRows(rows);
+    if (rows != shown_) showRows(rows);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     DrawPanelTexts(painter, metrics, texts);

@@ -35,7 +35,7 @@ public:
 
     // Rebuilds the list from the asteroid's ships (the row g_listSelection
     // shown chosen when the list has it); g_listSelection is not changed.
-    void RefreshRows();
+    void refreshRows();
 
     static constexpr int kWidth = 290;
     static constexpr int kHeight = 190;
@@ -44,8 +44,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void OnSelectionChanged();
-    void ShowRows(const std::vector<DockRow>& rows);
+    void onSelectionChanged();
+    void showRows(const std::vector<DockRow>& rows);
 
     QPushButton* ok_ = nullptr;
     QPushButton* startShip_ = nullptr;

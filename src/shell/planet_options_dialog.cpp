@@ -15,9 +15,9 @@
 #include "model/lists.h"
 #include "presentation/core/game_lock.h"
 #include "shell/build_ship_dialog.h"
-#include "shell/equip_dialogs.h"
+#include "shell/equip_dialog.h"
 #include "shell/picture_button.h"
-#include "shell/repair_dialogs.h"
+#include "shell/payment_dialog.h"
 
 namespace qv::shell {
 

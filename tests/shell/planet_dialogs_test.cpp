@@ -13,9 +13,9 @@
 #include "economy/planet_panel.h"
 #include "model/lists.h"
 #include "shell/build_ship_dialog.h"
-#include "shell/equip_dialogs.h"
+#include "shell/equip_dialog.h"
 #include "shell/planet_options_dialog.h"
-#include "shell/repair_dialogs.h"
+#include "shell/payment_dialog.h"
 #include "shell_fixture.h"
 
 namespace qv::shell::test {
