@@ -16,29 +16,8 @@ void OpenPlanetPanel() {
     g_listSelection = 0;
 }
 
-namespace {
-
-constexpr int kLabelX = 10;
-constexpr int kRaceX = 50, kRaceY = 10;
-constexpr int kShieldX = 85, kShieldY = 32;
-constexpr int kBuildingsLabelY = 52;
-constexpr int kBuildingX = 20, kFirstBuildingY = 70, kBuildingStep = 15;
-
-}  // namespace
-
-std::vector<PanelText> PlanetPanelLabels() {
-    return {{kLabelX, kRaceY, "Race:"}, {kLabelX, kShieldY, "Shield Points:"}, {kLabelX, kBuildingsLabelY, "Buildings:"}};
-}
-
-std::vector<PanelText> PlanetPanelTexts(const Planet& planet) {
-    std::vector<PanelText> texts = {{kRaceX, kRaceY, PlanetRaceName(&planet)},
-                                    {kShieldX, kShieldY, std::to_string(planet.shieldPoints)}};
-    int y = kFirstBuildingY;
-    for (std::string& name : PlanetBuildings(&planet)) {
-        texts.push_back({kBuildingX, y, std::move(name)});
-        y += kBuildingStep;
-    }
-    return texts;
+PlanetFigures PlanetPanelFigures(const Planet& planet) {
+    return {PlanetRaceName(&planet), planet.shieldPoints, PlanetBuildings(&planet)};
 }
 
 std::string PlanetRaceName(const Planet* planet) {
@@ -56,12 +35,8 @@ std::vector<std::string> PlanetBuildings(const Planet* planet) {
 }
 
 std::vector<DockRow> DockRows(const Planet* planet) {
-    std::vector<DockRow> rows;
-    if (!planet) return rows;
-    int dock = 1;
-    for (const Ship* s = planet->docks; s; s = s->next, ++dock)
-        rows.push_back(DockRow{std::to_string(dock), s->model ? s->model->name : std::string()});
-    return rows;
+    if (!planet) return {};
+    return DockRowsOf(planet->docks);
 }
 
 void ChooseDock(const Planet* planet, int row) {

@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "model/dock_rows.h"
 #include "model/globals.h"
 #include "model/records.h"
-#include "orders/asteroid_panel.h"
-#include "orders/ship_panel.h"
 
 namespace qv {
 
@@ -22,14 +21,18 @@ inline constexpr const char* kMessageEmptyHold = "This ship have empty hold!";
 // The panel opens with no docked ship chosen and the list row index at 0.
 void OpenPlanetPanel();
 
-// The panel's labels: "Race:", "Shield Points:", "Buildings:", each on the
-// line of what it names.
-std::vector<PanelText> PlanetPanelLabels();
+// What the panel shows of a planet.
+struct PlanetFigures {
+    std::string raceName;                // "Race:"
+    std::int32_t shieldPoints = 0;       // "Shield Points:"
+    std::vector<std::string> buildings;  // "Buildings:", one line each
 
-// What the panel writes for the planet: the owner's race name at (50, 10),
-// the shield points at (85, 32), then one installed building a line from
-// (20, 70) down, 15 pixels apart.
-std::vector<PanelText> PlanetPanelTexts(const Planet& planet);
+    bool operator==(const PlanetFigures&) const = default;
+};
+
+// The planet's figures: its race name, shield points and buildings as
+// PlanetRaceName and PlanetBuildings give them.
+PlanetFigures PlanetPanelFigures(const Planet& planet);
 
 // The name of the planet owner's race ("Race:"); empty without one.
 std::string PlanetRaceName(const Planet* planet);

@@ -10,9 +10,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kResourcesX = 70;
-constexpr int kResourcesY = 10;
-
 // The world whose asteroid list holds the asteroid, or null.
 World* WorldOf(const Asteroid* asteroid) {
     for (World* w = g_worlds; w; w = w->next)
@@ -22,21 +19,14 @@ World* WorldOf(const Asteroid* asteroid) {
 
 }  // namespace
 
-PanelText AsteroidResourcesText(const Asteroid& asteroid) {
-    return {kResourcesX, kResourcesY, std::to_string(asteroid.resources)};
-}
-
-std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid) {
-    std::vector<DockRow> rows;
-    int n = 1;
-    for (const Ship* s = asteroid.ships; s; s = s->next, ++n)
-        rows.push_back({std::to_string(n), s->model ? s->model->name : std::string()});
-    return rows;
+std::optional<std::int32_t> SelectedAsteroidResources() {
+    if (!g_selAsteroid) return std::nullopt;
+    return g_selAsteroid->resources;
 }
 
 std::vector<DockRow> SelectedAsteroidDockRows() {
     if (!g_selAsteroid) return {};
-    return AsteroidDockRows(*g_selAsteroid);
+    return DockRowsOf(g_selAsteroid->ships);
 }
 
 Ship* ChosenLandedShip() {

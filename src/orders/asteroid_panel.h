@@ -5,28 +5,20 @@
 // the asteroid's ships); a row the list does not have chooses nothing.
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "model/dock_rows.h"
 #include "model/records.h"
-#include "orders/ship_panel.h"
 
 namespace qv {
 
-// One row of the panel's list: "Dock #" (1, 2, ... from the head) and
-// "Space Ship" (the ship's model name).
-struct DockRow {
-    std::string dock;
-    std::string ship;
-
-    bool operator==(const DockRow&) const = default;
-};
-
-// The asteroid's ore, written at (70, 10) beside "Resources:".
-PanelText AsteroidResourcesText(const Asteroid& asteroid);
-// The rows of the list for the asteroid's landed ships, head first.
-std::vector<DockRow> AsteroidDockRows(const Asteroid& asteroid);
-// The same for g_selAsteroid; nothing when no asteroid is selected.
+// The ore of g_selAsteroid ("Resources:"); nothing when no asteroid is
+// selected.
+std::optional<std::int32_t> SelectedAsteroidResources();
+// The rows of the list for g_selAsteroid's landed ships, head first; nothing
+// when no asteroid is selected.
 std::vector<DockRow> SelectedAsteroidDockRows();
 
 // The ship at row g_listSelection of the selected asteroid's list, or null.

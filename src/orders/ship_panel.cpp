@@ -7,20 +7,6 @@ namespace qv {
 
 namespace {
 
-// Where the figures stand: the first column of values and the rows.
-constexpr int kValueX = 90;
-constexpr int kHoldStateX = 120;
-constexpr int kLabelX = 10;
-constexpr int kNameY = 10;
-constexpr int kActionY = 30;
-constexpr int kShieldY = 50;
-constexpr int kViewY = 69;
-constexpr int kHoldsY = 88;
-constexpr int kEquipmentLabelY = 106;
-constexpr int kEquipmentX = 20;
-constexpr int kEquipmentY = 125;
-constexpr int kEquipmentStep = 15;
-
 // The devices' lines, slots 0..7.
 constexpr const char* kDeviceLines[] = {
     "Accelerator",  "Space Scanner",     "Additional Hold", "Hyper Modul",
@@ -28,14 +14,6 @@ constexpr const char* kDeviceLines[] = {
 };
 
 }  // namespace
-
-std::vector<PanelText> ShipPanelLabels() {
-    return {
-        {kLabelX, kNameY, "Ship Type:"},        {kLabelX, kActionY, "Action Points:"},
-        {kLabelX, kShieldY, "Shield Points:"},  {kLabelX, kViewY, "View Points:"},
-        {kLabelX, kHoldsY, "Holds:"},           {kLabelX, kEquipmentLabelY, "Equipment:"},
-    };
-}
 
 std::string ShipEquipmentLine(const Ship& ship, int slot) {
     if (slot >= 0 && slot < kShipRaceWeapon1) return kDeviceLines[slot];
@@ -54,26 +32,21 @@ std::vector<std::string> ShipEquipmentLines(const Ship& ship) {
     return lines;
 }
 
-std::vector<PanelText> ShipPanelTexts(const Ship& ship) {
-    std::vector<PanelText> texts = {
-        {kValueX, kNameY, ship.model ? ship.model->name : std::string()},
-        {kValueX, kActionY, std::to_string(ship.actionPoints)},
-        {kValueX, kShieldY, std::to_string(ship.shieldPoints)},
-        {kValueX, kViewY, std::to_string(ship.viewPoints)},
-        {kValueX, kHoldsY, std::to_string(ship.holds)},
-        {kHoldStateX, kHoldsY, ship.holdFull == 1 ? "(full)" : "(empty)"},
-    };
-    int y = kEquipmentY;
-    for (const std::string& line : ShipEquipmentLines(ship)) {
-        texts.push_back({kEquipmentX, y, line});
-        y += kEquipmentStep;
-    }
-    return texts;
+ShipFigures ShipPanelFigures(const Ship& ship) {
+    ShipFigures figures;
+    figures.modelName = ship.model ? ship.model->name : std::string();
+    figures.actionPoints = ship.actionPoints;
+    figures.shieldPoints = ship.shieldPoints;
+    figures.viewPoints = ship.viewPoints;
+    figures.holds = ship.holds;
+    figures.holdState = ship.holdFull == 1 ? "(full)" : "(empty)";
+    figures.equipment = ShipEquipmentLines(ship);
+    return figures;
 }
 
-std::vector<PanelText> SelectedShipPanelTexts() {
-    if (!g_selShip) return {};
-    return ShipPanelTexts(*g_selShip);
+std::optional<ShipFigures> SelectedShipFigures() {
+    if (!g_selShip) return std::nullopt;
+    return ShipPanelFigures(*g_selShip);
 }
 
 bool ArmHyperJump() {

@@ -1,9 +1,10 @@
-// The Ship Options panel of the selected ship (g_selShip): its figures and
-// equipment as texts at their places in the panel, and the two one-shot
-// devices it arms, the Hyper Jumper ("SHM") and the Destructive Nuclear
-// Missile ("Start Rocket").
+// The Ship Options panel of the selected ship (g_selShip): the figures and
+// equipment lines it shows, and the two one-shot devices it arms, the Hyper
+// Jumper ("SHM") and the Destructive Nuclear Missile ("Start Rocket").
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,18 @@
 
 namespace qv {
 
-// A text written at (x, y), in pixels of a panel's client area (the top-left
-// corner of the text's line).
-struct PanelText {
-    int x = 0;
-    int y = 0;
-    std::string text;
+// What the panel shows of a ship.
+struct ShipFigures {
+    std::string modelName;  // "Ship Type:"; empty without a model
+    std::int32_t actionPoints = 0;
+    std::int32_t shieldPoints = 0;
+    std::int32_t viewPoints = 0;
+    std::int32_t holds = 0;
+    std::string holdState;               // "(full)" or "(empty)", beside the holds
+    std::vector<std::string> equipment;  // "Equipment:", one line per installed slot
 
-    bool operator==(const PanelText&) const = default;
+    bool operator==(const ShipFigures&) const = default;
 };
-
-// The panel's static labels, in order, each on the line of the figure it
-// names ("Equipment:" above the first equipment line).
-std::vector<PanelText> ShipPanelLabels();
 
 // The line the panel shows for an installed equipment slot (0..10): the
 // device's name, or for a race-weapon slot (8..10) the name of the weapon the
@@ -35,13 +35,10 @@ std::string ShipEquipmentLine(const Ship& ship, int slot);
 // The equipment lines of the ship, slot by slot, one per installed slot.
 std::vector<std::string> ShipEquipmentLines(const Ship& ship);
 
-// Everything written on the panel for the ship: model name at (90, 10);
-// action, shield and view points at (90, 30), (90, 50), (90, 69); holds at
-// (90, 88) with "(full)" or "(empty)" at (120, 88); then one equipment line
-// per installed slot from (20, 125) down, 15 pixels apart.
-std::vector<PanelText> ShipPanelTexts(const Ship& ship);
+// The ship's figures; the holds are "(full)" only when holdFull is 1.
+ShipFigures ShipPanelFigures(const Ship& ship);
 // The same for g_selShip; nothing when no ship is selected.
-std::vector<PanelText> SelectedShipPanelTexts();
+std::optional<ShipFigures> SelectedShipFigures();
 
 // "SHM": arms the hyper jump (g_jumpMode = 1) when the selected ship carries
 // a Hyper Jumper, and tells the panel to close; otherwise nothing happens and

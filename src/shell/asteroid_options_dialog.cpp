@@ -5,10 +5,13 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
-#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 #include "model/globals.h"
 #include "drawing/game_lock.h"
+#include "orders/asteroid_panel.h"
 #include "shell/picture_button.h"
 
 namespace qv::shell {
@@ -16,8 +19,9 @@ namespace qv::shell {
 namespace {
 
 constexpr int kButtonX = 190;
-constexpr int kNumberX = 70;  // where the ore is written
+// "Resources:" and the ore on the panel's first line.
 const PanelText kResourcesLabel{10, 10, "Resources:"};
+constexpr int kResourcesX = 70;
 
 }  // namespace
 
@@ -44,7 +48,7 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setGeometry(10, 35, 170, 145);
-    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::OnSelectionChanged);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::onSelectionChanged);
 
     ok_->setDefault(true);
     ok_->setFocus();
@@ -52,10 +56,10 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     connect(startShip_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnStartShip);
     connect(loadHold_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnLoadHold);
     setFixedSize(kWidth, kHeight);
-    RefreshRows();
+    refreshRows();
 }
 
-void CAsteroidOptionsDlg::OnSelectionChanged() {
+void CAsteroidOptionsDlg::onSelectionChanged() {
     const QList<QTreeWidgetItem*> chosen = list_->selectedItems();
     if (chosen.isEmpty()) return;
     const int row = list_->indexOfTopLevelItem(chosen.front());
@@ -69,7 +73,7 @@ void CAsteroidOptionsDlg::OnStartShip() {
         GameLockGuard lock;
         StartShipFromAsteroid();
     }
-    RefreshRows();
+    refreshRows();
     update();
 }
 
@@ -78,20 +82,20 @@ void CAsteroidOptionsDlg::OnLoadHold() {
         GameLockGuard lock;
         LoadHold();
     }
-    RefreshRows();
+    refreshRows();
     update();
 }
 
-void CAsteroidOptionsDlg::RefreshRows() {
+void CAsteroidOptionsDlg::refreshRows() {
     std::vector<DockRow> rows;
     {
         GameLockGuard lock;
         rows = SelectedAsteroidDockRows();
     }
-    ShowRows(rows);
+    showRows(rows);
 }
 
-void CAsteroidOptionsDlg::ShowRows(const std::vector<DockRow>& rows) {
+void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
     {
         GameLockGuard lock;
@@ -115,20 +119,21 @@ void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics(font());
     // The label ends short of the number, whatever the font.
     PanelText label = kResourcesLabel;
-    label.x = std::max(2, std::min(label.x, kNumberX - 4 - metrics.horizontalAdvance(QString::fromStdString(label.text))));
+    label.x = LabelLeft(metrics, label, kResourcesX);
     std::vector<PanelText> texts = {label};
+    std::optional<std::int32_t> resources;
     std::vector<DockRow> rows;
     {
         GameLockGuard lock;
-        if (g_selAsteroid) texts.push_back(AsteroidResourcesText(*g_selAsteroid));
+        resources = SelectedAsteroidResources();
         rows = SelectedAsteroidDockRows();
     }
+    if (resources) texts.push_back({kResourcesX, kResourcesLabel.y, std::to_string(*resources)});
     // The rows follow the records at every paint.
-    if (rows != shown_) ShowRows(rows);
+    if (rows != shown_) showRows(rows);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const PanelText& t : texts)
-        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    DrawPanelTexts(painter, metrics, texts);
     painted_ = std::move(texts);
 }
 

@@ -9,7 +9,8 @@
 
 #include <vector>
 
-#include "orders/asteroid_panel.h"
+#include "model/dock_rows.h"
+#include "shell/panel_text.h"
 
 namespace qv::shell {
 
@@ -34,7 +35,7 @@ public:
 
     // Rebuilds the list from the asteroid's ships (the row g_listSelection
     // shown chosen when the list has it); g_listSelection is not changed.
-    void RefreshRows();
+    void refreshRows();
 
     static constexpr int kWidth = 290;
     static constexpr int kHeight = 190;
@@ -43,8 +44,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void OnSelectionChanged();
-    void ShowRows(const std::vector<DockRow>& rows);
+    void onSelectionChanged();
+    void showRows(const std::vector<DockRow>& rows);
 
     QPushButton* ok_ = nullptr;
     QPushButton* startShip_ = nullptr;

@@ -7,15 +7,17 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
-#include <algorithm>
+#include <optional>
+#include <string>
 
+#include "economy/planet_panel.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "drawing/game_lock.h"
 #include "shell/build_ship_dialog.h"
-#include "shell/equip_dialogs.h"
+#include "shell/equip_dialog.h"
 #include "shell/picture_button.h"
-#include "shell/repair_dialogs.h"
+#include "shell/payment_dialog.h"
 
 namespace qv::shell {
 
@@ -43,6 +45,31 @@ const ButtonInfo kButtons[PlanetOptionsDialog::kButtonCount] = {
     {"Repair Planet", PictureRole::ButtonRepairPlanet, kLeftColumn, 90},
     {"Repair Ship", PictureRole::ButtonRepairShip, kRightColumn, 90},
 };
+
+// Where the panel writes, left of the docks list: the labels' column, the
+// race and the shield points beside their labels, and the buildings one a
+// line under "Buildings:", 15 pixels apart.
+constexpr int kLabelX = 10;
+constexpr int kRaceX = 50;
+constexpr int kRaceY = 10;
+constexpr int kShieldX = 85;
+constexpr int kShieldY = 32;
+constexpr int kBuildingsLabelY = 52;
+constexpr int kBuildingX = 20;
+constexpr int kFirstBuildingY = 70;
+constexpr int kBuildingStep = 15;
+
+// The planet's figures at their places.
+std::vector<PanelText> FigureTexts(const PlanetFigures& planet) {
+    std::vector<PanelText> texts = {{kRaceX, kRaceY, planet.raceName},
+                                    {kShieldX, kShieldY, std::to_string(planet.shieldPoints)}};
+    int y = kFirstBuildingY;
+    for (const std::string& name : planet.buildings) {
+        texts.push_back({kBuildingX, y, name});
+        y += kBuildingStep;
+    }
+    return texts;
+}
 
 }  // namespace
 
@@ -144,27 +171,28 @@ void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
 void PlanetOptionsDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     const QFontMetrics metrics(font());
-    std::vector<PanelText> texts = PlanetPanelLabels();
+    PanelText race{kLabelX, kRaceY, "Race:"};
+    PanelText shield{kLabelX, kShieldY, "Shield Points:"};
     // "Race:" and "Shield Points:" end short of their figures, whatever the font.
-    const int figureX[] = {50, 85};
-    for (int i = 0; i < 2; ++i)
-        texts[i].x = std::max(
-            2, std::min(texts[i].x, figureX[i] - 4 - metrics.horizontalAdvance(QString::fromStdString(texts[i].text))));
+    race.x = LabelLeft(metrics, race, kRaceX);
+    shield.x = LabelLeft(metrics, shield, kShieldX);
+    std::vector<PanelText> texts = {race, shield, {kLabelX, kBuildingsLabelY, "Buildings:"}};
+    std::optional<PlanetFigures> figures;
     std::vector<DockRow> rows;
     {
         GameLockGuard lock;
-        if (planet_) {
-            const std::vector<PanelText> figures = PlanetPanelTexts(*planet_);
-            texts.insert(texts.end(), figures.begin(), figures.end());
-        }
+        if (planet_) figures = PlanetPanelFigures(*planet_);
         rows = DockRows(planet_);
+    }
+    if (figures) {
+        const std::vector<PanelText> written = FigureTexts(*figures);
+        texts.insert(texts.end(), written.begin(), written.end());
     }
     // The docks list follows the records at every paint.
     if (rows != shown_) showRows(rows);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const PanelText& t : texts)
-        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    DrawPanelTexts(painter, metrics, texts);
     painted_ = std::move(texts);
 }
 

@@ -13,8 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "economy/planet_panel.h"
+#include "model/dock_rows.h"
 #include "model/records.h"
+#include "shell/panel_text.h"
 
 class QPushButton;
 class QTreeWidget;

@@ -4,9 +4,12 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "model/globals.h"
 #include "drawing/game_lock.h"
+#include "orders/ship_panel.h"
 #include "shell/picture_button.h"
 
 namespace qv::shell {
@@ -14,7 +17,49 @@ namespace qv::shell {
 namespace {
 
 constexpr int kButtonX = 220;
-constexpr int kFiguresX = 90;  // where the figures start
+
+// Where the panel writes: the labels' column, the figures' column (the hold
+// state right of the holds) and the lines; the equipment lines run down from
+// under "Equipment:", 15 pixels apart.
+constexpr int kLabelX = 10;
+constexpr int kFiguresX = 90;
+constexpr int kHoldStateX = 120;
+constexpr int kNameY = 10;
+constexpr int kActionY = 30;
+constexpr int kShieldY = 50;
+constexpr int kViewY = 69;
+constexpr int kHoldsY = 88;
+constexpr int kEquipmentLabelY = 106;
+constexpr int kEquipmentX = 20;
+constexpr int kEquipmentY = 125;
+constexpr int kEquipmentStep = 15;
+
+// The labels, each on the line of the figure it names.
+std::vector<PanelText> Labels() {
+    return {
+        {kLabelX, kNameY, "Ship Type:"},        {kLabelX, kActionY, "Action Points:"},
+        {kLabelX, kShieldY, "Shield Points:"},  {kLabelX, kViewY, "View Points:"},
+        {kLabelX, kHoldsY, "Holds:"},           {kLabelX, kEquipmentLabelY, "Equipment:"},
+    };
+}
+
+// The ship's figures at their places.
+std::vector<PanelText> FigureTexts(const ShipFigures& ship) {
+    std::vector<PanelText> texts = {
+        {kFiguresX, kNameY, ship.modelName},
+        {kFiguresX, kActionY, std::to_string(ship.actionPoints)},
+        {kFiguresX, kShieldY, std::to_string(ship.shieldPoints)},
+        {kFiguresX, kViewY, std::to_string(ship.viewPoints)},
+        {kFiguresX, kHoldsY, std::to_string(ship.holds)},
+        {kHoldStateX, kHoldsY, ship.holdState},
+    };
+    int y = kEquipmentY;
+    for (const std::string& line : ship.equipment) {
+        texts.push_back({kEquipmentX, y, line});
+        y += kEquipmentStep;
+    }
+    return texts;
+}
 
 }  // namespace
 
@@ -59,20 +104,22 @@ void CShipOptionsDlg::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics(font());
     // The labels share one left edge and end short of the figures' column,
     // whatever the font.
-    std::vector<PanelText> texts = ShipPanelLabels();
-    int left = texts.empty() ? 0 : texts.front().x;
-    for (const PanelText& label : texts)
-        left = std::min(left, kFiguresX - 4 - metrics.horizontalAdvance(QString::fromStdString(label.text)));
-    for (PanelText& label : texts) label.x = std::max(2, std::min(label.x, left));
+    std::vector<PanelText> texts = Labels();
+    int left = kLabelX;
+    for (const PanelText& label : texts) left = std::min(left, LabelLeft(metrics, label, kFiguresX));
+    for (PanelText& label : texts) label.x = left;
+    std::optional<ShipFigures> ship;
     {
         GameLockGuard lock;
-        const std::vector<PanelText> figures = SelectedShipPanelTexts();
+        ship = SelectedShipFigures();
+    }
+    if (ship) {
+        const std::vector<PanelText> figures = FigureTexts(*ship);
         texts.insert(texts.end(), figures.begin(), figures.end());
     }
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    for (const PanelText& t : texts)
-        painter.drawText(QPoint(t.x, t.y + metrics.ascent()), QString::fromStdString(t.text));
+    DrawPanelTexts(painter, metrics, texts);
     painted_ = std::move(texts);
 }
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "orders/ship_panel.h"
+#include "shell/panel_text.h"
 
 namespace qv::shell {
 

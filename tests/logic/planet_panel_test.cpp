@@ -31,26 +31,18 @@ TEST_F(PlanetPanelTest, ShowsTheOwnersRaceTheInstalledBuildingsInSlotOrderAndThe
                                         raceWeapon(1)->name, raceWeapon(2)->name, raceWeapon(3)->name}));
 
     planet->shieldPoints = 437;
-    const std::vector<PanelText> texts = PlanetPanelTexts(*planet);
-    ASSERT_EQ(texts.size(), 8u);
-    EXPECT_EQ(texts[0], (PanelText{50, 10, race()->name}));
-    EXPECT_EQ(texts[1], (PanelText{85, 32, "437"}));
-    EXPECT_EQ(texts[2], (PanelText{20, 70, "Hyper Stabilizer"}));
-    EXPECT_EQ(texts[3], (PanelText{20, 85, "Protective Shield"}));
-    EXPECT_EQ(texts[7], (PanelText{20, 145, raceWeapon(3)->name}));
-    const std::vector<PanelText> labels = PlanetPanelLabels();
-    ASSERT_EQ(labels.size(), 3u);
-    EXPECT_EQ(labels[0].text, "Race:");
-    EXPECT_EQ(labels[0].y, 10);
-    EXPECT_EQ(labels[1].text, "Shield Points:");
-    EXPECT_EQ(labels[1].y, 32);
-    EXPECT_EQ(labels[2].text, "Buildings:");
-    EXPECT_LT(labels[2].y, 70);
+    const PlanetFigures figures = PlanetPanelFigures(*planet);
+    EXPECT_EQ(figures.raceName, race()->name);
+    EXPECT_EQ(figures.shieldPoints, 437);
+    EXPECT_EQ(figures.buildings,
+              (std::vector<std::string>{"Hyper Stabilizer", "Protective Shield", "Global Bank System",
+                                        raceWeapon(1)->name, raceWeapon(2)->name, raceWeapon(3)->name}));
 
     // A planet taken by another race names that race and its weapons.
     planet->owner = computer;
     EXPECT_EQ(PlanetRaceName(planet), computer->race->name);
     EXPECT_EQ(PlanetBuildings(planet).back(), RecordAt(computer->race->weapons, 3)->name);
+    EXPECT_EQ(PlanetPanelFigures(*planet).raceName, computer->race->name);
 
     EXPECT_TRUE(DockRows(planet).empty());
     Dock(1);

@@ -3,6 +3,7 @@
 // back into space and loading ore into its holds.
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 #include "game_fixture.h"
 #include "model/random.h"
@@ -55,7 +56,7 @@ protected:
 
 // --- Ship Options -------------------------------------------------------
 
-TEST_F(ShipAsteroidPanelTest, ShipPanelWritesTheFiguresAtTheirPlacesAndTheInstalledEquipment) {
+TEST_F(ShipAsteroidPanelTest, ShipPanelShowsTheFiguresAndTheInstalledEquipment) {
     Ship* s = MakeShip(human, 2, 3, 100, 100);
     ASSERT_NE(s->weapon, nullptr);
     InsertAtHead(world->ships, s);
@@ -72,20 +73,23 @@ TEST_F(ShipAsteroidPanelTest, ShipPanelWritesTheFiguresAtTheirPlacesAndTheInstal
     s->equip[kNuclearMissile] = 2;  // only 1 counts as installed
     g_selShip = s;
 
-    const std::vector<PanelText> expected = {
-        {90, 10, s->model->name},        {90, 30, "117"},     {90, 50, "-4"},          {90, 69, "250"},
-        {90, 88, "6"},         {120, 88, "(full)"}, {20, 125, "Space Scanner"}, {20, 140, "Hyper Modul"},
-        {20, 155, "Power reactor"}, {20, 170, s->weapon->name},
-    };
-    EXPECT_EQ(SelectedShipPanelTexts(), expected);
+    ShipFigures expected;
+    expected.modelName = s->model->name;
+    expected.actionPoints = 117;
+    expected.shieldPoints = -4;
+    expected.viewPoints = 250;
+    expected.holds = 6;
+    expected.holdState = "(full)";
+    expected.equipment = {"Space Scanner", "Hyper Modul", "Power reactor", s->weapon->name};
+    EXPECT_EQ(SelectedShipFigures(), expected);
 
     s->holdFull = 0;
-    EXPECT_EQ(ShipPanelTexts(*s)[5], (PanelText{120, 88, "(empty)"}));
+    EXPECT_EQ(ShipPanelFigures(*s).holdState, "(empty)");
     s->holdFull = 2;
-    EXPECT_EQ(ShipPanelTexts(*s)[5].text, "(empty)");
+    EXPECT_EQ(ShipPanelFigures(*s).holdState, "(empty)");
 
     g_selShip = nullptr;
-    EXPECT_TRUE(SelectedShipPanelTexts().empty());
+    EXPECT_EQ(SelectedShipFigures(), std::nullopt);
 }
 
 TEST_F(ShipAsteroidPanelTest, AllElevenSlotsListElevenLinesTheLastThreeTheShipsWeapon) {
@@ -99,13 +103,7 @@ TEST_F(ShipAsteroidPanelTest, AllElevenSlotsListElevenLinesTheLastThreeTheShipsW
         s->weapon->name, s->weapon->name,
     };
     EXPECT_EQ(lines, expected);
-    const std::vector<PanelText> texts = ShipPanelTexts(*s);
-    ASSERT_EQ(texts.size(), 6u + 11u);
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(texts[6 + i].x, 20);
-        EXPECT_EQ(texts[6 + i].y, 125 + 15 * i);
-    }
-    EXPECT_EQ(texts.back().y, 275);
+    EXPECT_EQ(ShipPanelFigures(*s).equipment, expected);
 
     // A weapon slot on a ship without a weapon names the race weapon the
     // slot stands for, in the owner's race.
@@ -120,19 +118,7 @@ TEST_F(ShipAsteroidPanelTest, AllElevenSlotsListElevenLinesTheLastThreeTheShipsW
     EXPECT_EQ(ShipEquipmentLine(*s, kShipRaceWeapon2), "");
     s->owner = human;
     s->model = nullptr;
-    EXPECT_EQ(ShipPanelTexts(*s)[0].text, "");
-}
-
-TEST_F(ShipAsteroidPanelTest, ShipPanelLabelsStandOnTheLinesOfTheirFigures) {
-    const std::vector<PanelText> labels = ShipPanelLabels();
-    std::vector<std::string> names;
-    for (const PanelText& l : labels) names.push_back(l.text);
-    EXPECT_EQ(names, (std::vector<std::string>{"Ship Type:", "Action Points:", "Shield Points:", "View Points:",
-                                               "Holds:", "Equipment:"}));
-    const int rows[] = {10, 30, 50, 69, 88};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(labels[i].y, rows[i]) << labels[i].text;
-    EXPECT_GT(labels[5].y, 88);
-    EXPECT_LT(labels[5].y, 125);
+    EXPECT_EQ(ShipPanelFigures(*s).modelName, "");
 }
 
 TEST_F(ShipAsteroidPanelTest, ShmAndStartRocketArmOnlyWithTheirDevice) {
@@ -175,7 +161,7 @@ TEST_F(ShipAsteroidPanelTest, ShmAndStartRocketArmOnlyWithTheirDevice) {
 
 // --- Asteroid Options: the list ------------------------------------------
 
-TEST_F(ShipAsteroidPanelTest, AsteroidRowsCountFromOneAlongTheListAndTheOreStandsAtSeventyTen) {
+TEST_F(ShipAsteroidPanelTest, AsteroidRowsCountFromOneAlongTheListBesideTheOre) {
     EXPECT_TRUE(SelectedAsteroidDockRows().empty());
     Ship* c = Land(human, 1, 10, 0);
     Ship* b = Land(computer, 2, 10, 0);
@@ -184,9 +170,10 @@ TEST_F(ShipAsteroidPanelTest, AsteroidRowsCountFromOneAlongTheListAndTheOreStand
     const std::vector<DockRow> expected = {{"1", a->model->name}, {"2", b->model->name}, {"3", c->model->name}};
     EXPECT_EQ(SelectedAsteroidDockRows(), expected);
     asteroid->resources = -7;
-    EXPECT_EQ(AsteroidResourcesText(*asteroid), (PanelText{70, 10, "-7"}));
+    EXPECT_EQ(SelectedAsteroidResources(), -7);
     g_selAsteroid = nullptr;
     EXPECT_TRUE(SelectedAsteroidDockRows().empty());
+    EXPECT_EQ(SelectedAsteroidResources(), std::nullopt);
 }
 
 TEST_F(ShipAsteroidPanelTest, TheChosenShipIsTheRowOfTheLastListNotificationOrNone) {

@@ -2,6 +2,7 @@
 // what their buttons do to the game, the messages and cues, and the nested
 // dialogs answered through the planet dialogs' runner.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -12,9 +13,9 @@
 #include "economy/planet_panel.h"
 #include "model/lists.h"
 #include "shell/build_ship_dialog.h"
-#include "shell/equip_dialogs.h"
+#include "shell/equip_dialog.h"
 #include "shell/planet_options_dialog.h"
-#include "shell/repair_dialogs.h"
+#include "shell/payment_dialog.h"
 #include "shell_fixture.h"
 
 namespace qv::shell::test {
@@ -147,6 +148,43 @@ TEST_F(PlanetDialogsTest, RunPlanetOptionsShowsThePanelOfTheSelectedPlanetAndCle
     EXPECT_TRUE(shown);
     EXPECT_EQ(answer, QDialog::Accepted);
     EXPECT_EQ(g_dockSelection, nullptr);
+}
+
+TEST_F(PlanetDialogsTest, ThePanelWritesItsLabelsBesideTheFiguresAndEveryBuildingFifteenPixelsApart) {
+    {
+        GameLockGuard lock;
+        planet->shieldPoints = 437;
+        for (int k = 0; k < kPlanetEquipSlots; ++k) planet->equip[k] = 1;
+    }
+    PlanetOptionsDialog panel(planet, &frame());
+    const std::vector<PanelText> texts = Painted(panel);
+    const Race* race = human->race;
+    EXPECT_TRUE(Has(texts, {50, 10, race->name}));
+    EXPECT_TRUE(Has(texts, {85, 32, "437"}));
+    const std::string buildings[] = {"Hyper Stabilizer",          "Protective Shield",         "Global Bank System",
+                                     RecordAt(race->weapons, 1)->name, RecordAt(race->weapons, 2)->name,
+                                     RecordAt(race->weapons, 3)->name};
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(Has(texts, {20, 70 + 15 * i, buildings[i]})) << i;
+    EXPECT_EQ(texts.size(), 3u + 2u + 6u);
+
+    // "Race:" and "Shield Points:" stand on their figures' lines and end
+    // before them; "Buildings:" stands above the first building.
+    const QFontMetrics metrics(panel.font());
+    const struct {
+        const char* text;
+        int y;
+        int figureX;
+    } labels[] = {{"Race:", 10, 50}, {"Shield Points:", 32, 85}};
+    for (const auto& label : labels) {
+        const auto at = std::find_if(texts.begin(), texts.end(), [&](const PanelText& t) { return t.text == label.text; });
+        ASSERT_NE(at, texts.end()) << label.text;
+        EXPECT_EQ(at->y, label.y) << label.text;
+        EXPECT_LT(at->x + metrics.horizontalAdvance(QString::fromUtf8(label.text)), label.figureX) << label.text;
+        EXPECT_GE(at->x, 0) << label.text;
+        EXPECT_LE(at->x, 10) << label.text;
+    }
+    EXPECT_TRUE(Has(texts, {10, 52, "Buildings:"}));
+    EXPECT_LE(145 + metrics.height(), panel.height());
 }
 
 TEST_F(PlanetDialogsTest, TheDocksListFollowsTheDocksAndItsRowsChooseTheShipTheButtonsActOn) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
+#include <utility>
 
 #include "model/lists.h"
 #include "shell/asteroid_options_dialog.h"
@@ -139,18 +140,29 @@ TEST_F(ShipAsteroidPanelsTest, ShipOptionsWritesTheFiguresBesideTheirLabelsAndEv
     EXPECT_TRUE(Has(texts, {90, 69, "90"}));
     EXPECT_TRUE(Has(texts, {90, 88, "3"}));
     EXPECT_TRUE(Has(texts, {120, 88, "(full)"}));
-    EXPECT_TRUE(Has(texts, {20, 125, "Accelerator"}));
-    EXPECT_TRUE(Has(texts, {20, 230, "Destructive Nuclear Missile"}));
-    for (int y : {245, 260, 275}) EXPECT_TRUE(Has(texts, {20, y, weapon})) << y;
+    // One equipment line per slot, from (20, 125) down, 15 pixels apart.
+    const std::string equipment[] = {
+        "Accelerator",  "Space Scanner",     "Additional Hold", "Hyper Modul",
+        "Hyper Jumper", "Protective Screen", "Power reactor",   "Destructive Nuclear Missile",
+        weapon,         weapon,              weapon,
+    };
+    for (int i = 0; i < 11; ++i) EXPECT_TRUE(Has(texts, {20, 125 + 15 * i, equipment[i]})) << i;
+    EXPECT_EQ(texts.size(), 6u + 6u + 11u);
 
-    // The labels stand on their figures' lines and end before the figures;
-    // the eleventh equipment line still fits in the panel.
+    // The labels stand on their figures' lines ("Equipment:" above the first
+    // equipment line), share one left edge and end before the figures; the
+    // eleventh equipment line still fits in the panel.
     const QFontMetrics metrics(dialog.font());
-    for (const char* label : {"Ship Type:", "Action Points:", "Shield Points:", "View Points:", "Holds:"}) {
+    const std::pair<const char*, int> labels[] = {{"Ship Type:", 10},  {"Action Points:", 30}, {"Shield Points:", 50},
+                                                  {"View Points:", 69}, {"Holds:", 88},         {"Equipment:", 106}};
+    for (const auto& [label, y] : labels) {
         const auto at = std::find_if(texts.begin(), texts.end(), [&](const PanelText& t) { return t.text == label; });
         ASSERT_NE(at, texts.end()) << label;
+        EXPECT_EQ(at->y, y) << label;
+        EXPECT_EQ(at->x, texts.front().x) << label;
         EXPECT_LT(at->x + metrics.horizontalAdvance(QString::fromUtf8(label)), 90) << label;
         EXPECT_GE(at->x, 0) << label;
+        EXPECT_LE(at->x, 10) << label;
     }
     EXPECT_LE(275 + metrics.height(), dialog.height());
 

@@ -1,4 +1,4 @@
-#include "shell/equip_dialogs.h"
+#include "shell/equip_dialog.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-// The equipment trade dialogs, "Equip Planet" (the selected planet) and
+// The equipment trade dialog, as "Equip Planet" (the selected planet) or
 // "Equip Ship" (the chosen docked ship): what can be bought, what can be
 // sold, Buy, Sell and OK.
 #pragma once

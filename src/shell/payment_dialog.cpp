@@ -1,4 +1,4 @@
-#include "shell/repair_dialogs.h"
+#include "shell/payment_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-// Repairs from the planet panel and the payment confirmation ("Dialog":
-// "Do you agree to pay:" and the amount, OK and Cancel).
+// The payment confirmation ("Dialog": "Do you agree to pay:" and the amount,
+// OK and Cancel), and the planet panel's repairs that ask it.
 #pragma once
 
 #include <QDialog>
