@@ -41,16 +41,6 @@ T* RecordAt(T* head, int n) {
     return p;
 }
 
-// Looks up position n and stores the record in out; when the list is
-// shorter the lookup finds nothing and out is left as it was.
-template <typename T>
-bool LookUp(T* head, int n, T*& out) {
-    T* p = RecordAt(head, n);
-    if (!p) return false;
-    out = p;
-    return true;
-}
-
 template <typename T>
 int CountOf(const T* head) {
     int n = 0;

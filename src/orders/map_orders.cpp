@@ -9,6 +9,7 @@
 #include "model/overview_geometry.h"
 #include "model/platform.h"
 #include "model/sound_cues.h"
+#include "model/world_generation.h"
 #include "turn/removal.h"
 
 namespace qv {
@@ -263,17 +264,7 @@ double PointerDistance(std::int32_t x, std::int32_t y, int px, int py) {
 bool MinimapClick(int px, int py) {
     const auto left = OverviewLeft(g_worldSize), bottom = OverviewBottom(g_worldSize);
     if (!(left < px && px < kOverviewRight && kOverviewTop < py && py < bottom)) return false;
-    int cx = static_cast<int>((px - left) * kOverviewScale);
-    int cy = (py - kOverviewTop) * kOverviewScale;
-    constexpr int halfW = kViewWidth / 2, halfH = kViewHeight / 2;
-    if (cx < halfW) cx = halfW;
-    if (cy < halfH) cy = halfH;
-    if (g_worldSize - cx < halfW) cx = g_worldSize - halfW;
-    if (g_worldSize - cy < halfH) cy = g_worldSize - halfH;
-    g_viewLeft = cx - halfW;
-    g_viewRight = cx + halfW;
-    g_viewTop = cy - halfH;
-    g_viewBottom = cy + halfH;
+    CentreViewOn(static_cast<int>((px - left) * kOverviewScale), (py - kOverviewTop) * kOverviewScale);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/records.h"
+#include "model/world_generation.h"
 #include "drawing/scroll.h"
 
 namespace qv {
@@ -70,16 +71,7 @@ void CenterOnSelection() {
         found = true;
     }
     if (!found) return;
-    const int halfWidth = kViewWidth / 2;
-    const int halfHeight = kViewHeight / 2;
-    if (cx < halfWidth) cx = halfWidth;
-    if (cy < halfHeight) cy = halfHeight;
-    if (g_worldSize - cx < halfWidth) cx = g_worldSize - halfWidth;
-    if (g_worldSize - cy < halfHeight) cy = g_worldSize - halfHeight;
-    g_viewLeft = cx - halfWidth;
-    g_viewRight = cx + halfWidth;
-    g_viewTop = cy - halfHeight;
-    g_viewBottom = cy + halfHeight;
+    CentreViewOn(cx, cy);
 }
 
 void NextShip() {

@@ -36,10 +36,8 @@ public:
     // (called while the game thread waits for the drawing thread).
     void ShowNewFrame();
 
-    // How many finished frames the drawing thread has handed over, and the
-    // serial of the one on screen.
+    // How many finished frames the drawing thread has handed over.
     std::uint64_t frameSerial() const;
-    std::uint64_t shownSerial() const { return shownSerial_; }
     // The newest finished frame.
     QImage currentFrame() const;
 

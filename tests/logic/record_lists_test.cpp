@@ -44,16 +44,6 @@ TEST_F(ListOfThree, PositionsCountFromOneAtTheHead) {
     EXPECT_EQ(RecordAt(head, -2), nullptr);
 }
 
-TEST_F(ListOfThree, LookupPastTheEndLeavesThePointerAsItWas) {
-    Planet* out = &b;
-    EXPECT_FALSE(LookUp(head, 4, out));
-    EXPECT_EQ(out, &b);
-    EXPECT_FALSE(LookUp(head, 0, out));
-    EXPECT_EQ(out, &b);
-    EXPECT_TRUE(LookUp(head, 3, out));
-    EXPECT_EQ(out, &a);
-}
-
 TEST_F(ListOfThree, UnlinkHeadMiddleAndTail) {
     Unlink(head, &c);  // head
     EXPECT_EQ(head, &b);
