@@ -1,6 +1,8 @@
 // Saving and loading games: the byte layout and its size, the order of the
 // lists after loading, and refused files leaving the running game alone.
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "game_fixture.h"
 #include "model/saved_game.h"
@@ -133,65 +135,127 @@ std::vector<std::string> Describe(bool reverseInner) {
     return out;
 }
 
-TEST_F(SavedGameTest, TheFileSizeFollowsItsFormula) {
-    std::size_t expected = 4 + 20 * static_cast<std::size_t>(CountOf(g_players)) + 4 + 48;
-    for (World* w = g_worlds; w; w = w->next) {
-        expected += 14 + 12 + 8486 * static_cast<std::size_t>(CountOf(w->ships));
-        for (Asteroid* a = w->asteroids; a; a = a->next) expected += 28 + 8486 * static_cast<std::size_t>(CountOf(a->ships));
-        for (Planet* p = w->planets; p; p = p->next) expected += 64 + 8486 * static_cast<std::size_t>(CountOf(p->docks));
-    }
-    const std::vector<std::uint8_t> bytes = SaveGameBytes(options);
-    EXPECT_EQ(bytes.size(), expected);
-    EXPECT_EQ(SavedGameSize(), expected);
-    // Spot checks of the layout: the player count and the first player's
-    // colour first, the view and game values last.
-    EXPECT_EQ(I32At(bytes, 0), CountOf(g_players));
-    EXPECT_EQ(I32At(bytes, 4), static_cast<std::int32_t>(g_players->colour));
-    EXPECT_EQ(I32At(bytes, 8), -35);
-    const std::size_t values = bytes.size() - 48;
-    const std::int32_t expectedValues[] = {123, 923, 45, 645, 2, g_worldCount, g_doubleWorldCount,
-                                           g_asteroidTotal, g_playerCount, 17, 1000, 2};
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(I32At(bytes, values + 4 * static_cast<std::size_t>(i)), expectedValues[i]) << i;
+std::vector<std::uint8_t> Fixture(const char* name) {
+    std::ifstream in(std::string(QUORVANE_TEST_FIXTURES) + "/saved_games/" + name, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST_F(SavedGameTest, LoadingKeepsPlayersAndWorldsAndReversesWhatIsInsideAWorld) {
-    const std::vector<std::string> before = Describe(false);
-    const std::vector<std::uint8_t> first = SaveGameBytes(options);
+// golden.zvq is written field by field from the file's layout by
+// tests/fixtures/saved_games/make_golden.py, with no code of the game; see
+// there for the game it holds.
+TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
+    const std::vector<std::uint8_t> golden = Fixture("golden.zvq");
+    const std::vector<std::uint8_t> resaved = Fixture("golden-resaved.zvq");
+    ASSERT_EQ(golden.size(), 42846u);
     const int docCount = g_newDocCount;
-    g_selShip = g_worlds->ships;
-    options.unstabilityOption = 0;
-    g_unstability = 0;
+    const int pauses = platform.pauses;
     g_gameOver = 1;
+    std::string why;
+    ASSERT_TRUE(Load(golden, &why)) << why;
+    // The drawing thread was kept off the lists while they were replaced.
+    EXPECT_EQ(platform.pauses, pauses + 1);
+    EXPECT_EQ(platform.resumes, platform.pauses);
 
-    ASSERT_TRUE(Load(first));
-    EXPECT_EQ(Describe(true), before);
-    EXPECT_EQ(g_newDocCount, docCount + 1);
-    EXPECT_EQ(g_turn, 17);
-    EXPECT_EQ(g_currentWorld, g_worlds->next);
-    EXPECT_EQ(g_lastWorld, LastOf(g_worlds));
+    // Players in file order, each with its race by position.
+    ASSERT_EQ(CountOf(g_players), 3);
+    const Player* you = g_players;
+    const Player* computer = you->next;
+    EXPECT_EQ(you->colour, 0x4080FFu);
+    EXPECT_EQ(you->gold, -35);
+    EXPECT_EQ(you->shipCount, 4);
+    EXPECT_EQ(you->race, RecordAt(g_races, 1));
+    EXPECT_EQ(computer->gold, 2500);
+    EXPECT_EQ(computer->race, RecordAt(g_races, 2));
+    EXPECT_EQ(LastOf(g_players)->colour, 0xFFFFFFu);
+    for (const Player* p = g_players; p; p = p->next)
+        for (int v : p->power) ASSERT_EQ(v, 0);
+
+    // Worlds in file order; what is inside a world comes back reversed.
+    ASSERT_EQ(CountOf(g_worlds), 2);
+    World* first = g_worlds;
+    EXPECT_EQ(first->number, 1);
+    EXPECT_EQ(first->star->kind, 1);
+    EXPECT_EQ(first->star->x, 1000);
+    ASSERT_EQ(CountOf(first->ships), 2);
+    const Ship* armed = first->ships->next;  // written first, so now last
+    EXPECT_EQ(armed->x, 1200);
+    EXPECT_EQ(armed->y, 1300);
+    EXPECT_EQ(armed->actionPoints, 150);
+    EXPECT_EQ(armed->weaponReady, 1);
+    EXPECT_EQ(armed->shieldPoints, 210);
+    EXPECT_EQ(armed->viewPoints, 90);
+    EXPECT_EQ(armed->equip[kAccelerator], 1);
+    EXPECT_EQ(armed->equip[kHyperModule], 1);
+    EXPECT_EQ(armed->equip[kShipRaceWeapon2], 1);
+    EXPECT_EQ(armed->model, RecordAt(you->race->shipModels, 2));
+    EXPECT_EQ(armed->weapon, RecordAt(you->race->weapons, 2));
+    EXPECT_EQ(armed->owner, you);
+    EXPECT_EQ(armed->pixels[19].x, 4);
+    EXPECT_EQ(armed->pixels[19].y, 3);
+    EXPECT_EQ(armed->pixels[19].colour, 0xFFFFFFu);
+    EXPECT_EQ(armed->pixels[20].colour, 0u);
+    const Ship* cargo = first->ships;
+    EXPECT_EQ(cargo->owner, computer);
+    EXPECT_EQ(cargo->model, RecordAt(computer->race->shipModels, 1));
+    EXPECT_EQ(cargo->weapon, nullptr);
+    EXPECT_EQ(cargo->holds, 3);
+    EXPECT_EQ(cargo->holdFull, 1);
+
+    ASSERT_NE(first->asteroids, nullptr);
+    EXPECT_EQ(first->asteroids->resources, 350);
+    EXPECT_EQ(first->asteroids->motion, 4);
+    EXPECT_EQ(first->asteroids->motionRate, 2);
+    ASSERT_EQ(CountOf(first->asteroids->ships), 1);
+    EXPECT_EQ(first->asteroids->ships->model, RecordAt(you->race->shipModels, 3));
+
+    const Planet* home = first->planets;
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->shieldPoints, 720);
+    EXPECT_EQ(home->picture, 3);
+    EXPECT_EQ(home->orbitDirection, 1);
+    EXPECT_EQ(home->orbitPeriod, 2);
+    EXPECT_EQ(home->equip[kProtectiveShield], 1);
+    EXPECT_EQ(home->equip[kPlanetRaceWeapon2], 1);
+    EXPECT_EQ(home->owner, you);
+    EXPECT_EQ(home->weapon, RecordAt(you->race->weapons, 2));
+    ASSERT_EQ(CountOf(home->docks), 2);
+    EXPECT_EQ(home->docks->shieldPoints, 90);        // written second
+    EXPECT_EQ(home->docks->next->shieldPoints, 300);  // written first
+    EXPECT_EQ(home->docks->next->equip[kNuclearMissile], 1);
+
+    World* second = first->next;
+    EXPECT_EQ(second->number, 2);
+    ASSERT_EQ(CountOf(second->planets), 2);
+    EXPECT_EQ(second->planets->owner, LastOf(g_players));
+    EXPECT_EQ(second->planets->next->owner, computer);
+    EXPECT_EQ(second->planets->next->weapon, nullptr);
+
+    // The view and game values.
+    EXPECT_EQ(g_currentWorld, second);
+    EXPECT_EQ(g_lastWorld, second);
     EXPECT_EQ(g_viewLeft, 123);
     EXPECT_EQ(g_viewRight, 923);
     EXPECT_EQ(g_viewTop, 45);
     EXPECT_EQ(g_viewBottom, 645);
-    EXPECT_EQ(g_worldSize, 1000);
-    EXPECT_EQ(options.unstabilityOption, 2);
-    EXPECT_EQ(g_unstability, 2);
+    EXPECT_EQ(g_worldCount, 2);
+    EXPECT_EQ(g_asteroidTotal, 2);
+    EXPECT_EQ(g_playerCount, 2);
+    EXPECT_EQ(g_turn, 17);
+    EXPECT_EQ(g_worldSize, 2000);
+    EXPECT_EQ(options.unstabilityOption, 1);
+    EXPECT_EQ(g_unstability, 1);
     EXPECT_EQ(g_gameOver, 0);
+    EXPECT_EQ(g_newDocCount, docCount + 1);
     EXPECT_EQ(g_selPlanet, nullptr);
     EXPECT_EQ(g_selShip, nullptr);
-    EXPECT_EQ(platform.pauses, 2);  // the new game and the load
-    EXPECT_EQ(platform.resumes, 2);
-    for (Player* p = g_players; p; p = p->next)
-        for (int v : p->power) ASSERT_EQ(v, 0);
     EXPECT_TRUE(platform.messages.empty());
 
-    // Saving the loaded game and loading it again gives back the first order,
-    // and the same bytes as the first save.
-    const std::vector<std::uint8_t> second = SaveGameBytes(options);
-    EXPECT_NE(second, first);
-    ASSERT_TRUE(Load(second));
-    EXPECT_EQ(Describe(false), before);
-    EXPECT_EQ(SaveGameBytes(options), first);
+    // Saved again, it is the same game with the inner lists in the order the
+    // load left them; loaded and saved once more, it is the golden file.
+    EXPECT_EQ(SavedGameSize(), golden.size());
+    ASSERT_EQ(SaveGameBytes(options), resaved);
+    ASSERT_TRUE(Load(resaved, &why)) << why;
+    EXPECT_EQ(SaveGameBytes(options), golden);
 }
 
 TEST_F(SavedGameTest, WeaponIndexesOfNoneOrPastTheListLoadAsNoWeapon) {
