@@ -95,7 +95,10 @@ TEST_F(DestroyGameTest, ResetPutsStartUpValuesBack) {
     g_newDocCount = 4;
     g_gameOver = 1;
     g_viewLeft = 1200;
+    g_worldCount = g_doubleWorldCount = g_playerCount = g_asteroidTotal = 9;
     ResetGlobals();
+    for (std::int32_t counted : {g_worldCount, g_doubleWorldCount, g_playerCount, g_asteroidTotal})
+        EXPECT_EQ(counted, 0);
     EXPECT_EQ(g_races, nullptr);
     EXPECT_EQ(g_turn, 0);
     EXPECT_EQ(g_worldSize, 2000);

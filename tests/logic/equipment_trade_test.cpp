@@ -220,6 +220,27 @@ TEST_F(EquipmentTradeTest, ARaceWeaponNamedLikeAFixedItemIsTakenForTheFixedItem)
     EXPECT_EQ(trade.sellRows().back().price, 750);
 }
 
+TEST_F(EquipmentTradeTest, ARowBelowTheFirstLeavesTheRowsAroundItInTheirOrder) {
+    planet->equip[kHyperStabilizer] = 1;
+    planet->equip[kProtectiveShield] = 1;
+    planet->equip[kGlobalBankSystem] = 1;
+    human->gold = 100000;
+    EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);
+    ASSERT_TRUE(trade.sell(1));
+    EXPECT_EQ(Names(trade.sellRows()), (std::vector<std::string>{"Hyper Stabilizer", "Global Bank System"}));
+    EXPECT_EQ(planet->equip[kProtectiveShield], 0);
+    EXPECT_EQ(planet->equip[kGlobalBankSystem], 1);
+    // The sold item goes to the end of the buy list; buying the row before
+    // it takes that item and leaves the others in their order.
+    const std::vector<std::string> offered = Names(trade.buyRows());
+    ASSERT_EQ(offered.back(), "Protective Shield");
+    const int bought = static_cast<int>(offered.size()) - 2;
+    ASSERT_TRUE(trade.buy(bought));
+    std::vector<std::string> left = offered;
+    left.erase(left.begin() + bought);
+    EXPECT_EQ(Names(trade.buyRows()), left);
+}
+
 TEST_F(EquipmentTradeTest, RowsOutsideTheListsTradeNothing) {
     planet->equip[kGlobalBankSystem] = 1;
     EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);

@@ -68,6 +68,13 @@ TEST_F(MapOrdersTest, AClickOnTheSelectedRecordOpensItsPanel) {
     g_selAsteroid = rock;
     EXPECT_EQ(OnLButtonDown(Px(1216), Py(1516)), ClickOutcome::AsteroidPanel);
     EXPECT_EQ(OnLButtonDown(Px(1217), Py(1500)), ClickOutcome::Nothing);
+    // With an asteroid selected an own ship is taken closer than 15.
+    Ship* near = AddShip(human, 1250, 1600);
+    OnLButtonDown(Px(1265), Py(1600));
+    EXPECT_EQ(g_selShip, nullptr);
+    EXPECT_EQ(g_selAsteroid, rock);
+    OnLButtonDown(Px(1264), Py(1600));
+    EXPECT_EQ(g_selShip, near);
 
     Ship* ship = AddShip(human, 1400, 1450);
     g_selAsteroid = nullptr;
@@ -76,6 +83,9 @@ TEST_F(MapOrdersTest, AClickOnTheSelectedRecordOpensItsPanel) {
     // Someone else's ship (left selected by a capture) opens nothing.
     ship->owner = enemy;
     EXPECT_EQ(OnLButtonDown(Px(1400), Py(1450)), ClickOutcome::Nothing);
+    // The ship's own panel needs the pointer closer than 15.
+    ship->owner = human;
+    EXPECT_EQ(OnLButtonDown(Px(1415), Py(1450)), ClickOutcome::Nothing);
 }
 
 TEST_F(MapOrdersTest, APlanetShotThatLeavesItsTargetAliveLetsTheClickGoOn) {

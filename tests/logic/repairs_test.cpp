@@ -126,6 +126,13 @@ TEST_F(RepairsTest, AShipAtOrAboveItsFullValueOrNoShipChosenIsNotRepaired) {
     EXPECT_EQ(platform.messages, (std::vector<std::string>(2, "Shielding is not damaged!")));
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(ShipRepairPrice(*ship), 0);
+
+    // A ship left without a model (captured by a race that has none) has no
+    // full value to be repaired to.
+    ship->model = nullptr;
+    ship->shieldPoints = 0;
+    EXPECT_EQ(ShipFullShield(*ship), 0);
+    EXPECT_EQ(RepairDockedShip(planet, answer(true)), RepairOutcome::NotDamaged);
 }
 
 }  // namespace

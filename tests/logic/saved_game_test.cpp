@@ -258,6 +258,33 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     EXPECT_EQ(SaveGameBytes(options), golden);
 }
 
+TEST_F(SavedGameTest, OrbitPeriodsAndDriftRatesOutsideOneToThreeAreRefused) {
+    const std::vector<std::uint8_t> golden = Fixture("golden.zvq");
+    // In golden.zvq, after 3 players (64 bytes with their count), the world
+    // count, world 1's star and number (14 bytes) and its 2 ships in space,
+    // stands world 1's asteroid; after its landed ship, world 1's planet.
+    const std::size_t asteroid = 64 + 4 + 14 + 4 + 2 * kSavedShipSize + 4;
+    const std::size_t planet = asteroid + 24 + 4 + kSavedShipSize + 4;
+    const std::size_t rateAt = asteroid + 20, periodAt = planet + 16;
+    ASSERT_EQ(I32At(golden, rateAt), 2);
+    ASSERT_EQ(I32At(golden, periodAt), 2);
+    for (const std::size_t at : {rateAt, periodAt}) {
+        for (const std::int32_t value : {0, 4}) {
+            const Snapshot before = Take();
+            std::vector<std::uint8_t> bytes = golden;
+            PutI32At(bytes, at, value);
+            std::string why;
+            EXPECT_FALSE(Load(bytes, &why)) << at << " " << value;
+            EXPECT_NE(why.find(std::to_string(value) + " (1 to 3 are known)"), std::string::npos) << why;
+            ASSERT_TRUE(Take() == before);
+        }
+        std::vector<std::uint8_t> bytes = golden;
+        PutI32At(bytes, at, 3);
+        std::string why;
+        EXPECT_TRUE(Load(bytes, &why)) << why;
+    }
+}
+
 TEST_F(SavedGameTest, WeaponIndexesOfNoneOrPastTheListLoadAsNoWeapon) {
     std::vector<std::uint8_t> bytes = SaveGameBytes(options);
     // The last ship of the first world's open space is written first; its
