@@ -1,4 +1,4 @@
-// The main window: its fixed shape, the menu with its texts, separators and
+// The main window: the menu with its texts, separators and
 // keys, the commands greyed without a game and what the Game menu's commands
 // reach, Game Options and the question asked before the program ends.
 #include <QMenuBar>
@@ -25,16 +25,6 @@ QStringList Layout(const QMenu* menu) {
         out << a->text() + "|" + a->shortcut().toString();
     }
     return out;
-}
-
-TEST_F(MainWindow, IsAFixedWindowWithTheMapUnderTheMenu) {
-    ASSERT_TRUE(started_);
-    EXPECT_EQ(frame().windowTitle(), "Quorvane version 1.00 Final");
-    EXPECT_EQ(view().size(), QSize(800, 600));
-    EXPECT_EQ(frame().minimumSize(), frame().maximumSize());
-    EXPECT_EQ(frame().size(), QSize(800, 600 + frame().menuBar()->sizeHint().height()));
-    EXPECT_FALSE(frame().windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(frame().acceptDrops());
 }
 
 TEST_F(MainWindow, MenuHasItsTextsSeparatorsAndKeys) {

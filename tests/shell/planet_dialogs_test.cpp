@@ -149,7 +149,7 @@ TEST_F(PlanetDialogsTest, TheDockButtonsActOnTheRowChosenInTheDocksList) {
     EXPECT_EQ(Column(docks, 0), QStringList({"1"}));
 }
 
-TEST_F(PlanetDialogsTest, BuildShipAndEquipPlanetBuyWhatIsChosenInTheirLists) {
+TEST_F(PlanetDialogsTest, BuildShipAndTheEquipButtonsTradeWhatIsChosenInTheirLists) {
     QStringList opened;
     PlanetDialogHook() = [&](QDialog& d) {
         opened << d.windowTitle();
@@ -157,8 +157,11 @@ TEST_F(PlanetDialogsTest, BuildShipAndEquipPlanetBuyWhatIsChosenInTheirLists) {
             EXPECT_EQ(yard->modelList()->topLevelItemCount(), human->race->shipModelCount);
             Pick(yard->modelList(), 1);
             yard->buyButton()->click();
+        } else if (auto* equip = qobject_cast<EquipDialog*>(&d); equip && equip->kind() == EquipDialog::ForShip) {
+            EXPECT_EQ(Column(equip->sellList(), 0), QStringList({"Space Scanner"}));
+            Pick(equip->sellList(), 0);
+            equip->sellButton()->click();
         } else if (auto* equip = qobject_cast<EquipDialog*>(&d)) {
-            EXPECT_EQ(equip->kind(), EquipDialog::ForPlanet);
             const int row = Column(equip->buyList(), 0).indexOf("Protective Shield");
             Pick(equip->buyList(), row);
             equip->buyButton()->click();
@@ -175,34 +178,20 @@ TEST_F(PlanetDialogsTest, BuildShipAndEquipPlanetBuyWhatIsChosenInTheirLists) {
 
     panel.button(PlanetOptionsDialog::EquipPlanet)->click();
     EXPECT_EQ(planet->equip[kProtectiveShield], 1);
-    EXPECT_EQ(opened, QStringList({"Build Ship", "Equip Planet"}));
-}
 
-TEST_F(PlanetDialogsTest, EquipShipOpensOnlyForAChosenShipAndSellsFromItsList) {
-    Ship* ship = Dock(1);
+    // Equip Ship opens only for a chosen docked ship, with that ship's trade.
+    Ship* ship = planet->docks;
     {
         GameLockGuard lock;
         ship->equip[kSpaceScanner] = 1;
+        g_dockSelection = nullptr;
     }
-    int opened = 0;
-    PlanetDialogHook() = [&](QDialog& d) {
-        auto* equip = qobject_cast<EquipDialog*>(&d);
-        if (!equip) return int(QDialog::Rejected);
-        ++opened;
-        EXPECT_EQ(equip->windowTitle(), "Equip Ship");
-        EXPECT_EQ(Column(equip->sellList(), 0), QStringList({"Space Scanner"}));
-        Pick(equip->sellList(), 0);
-        equip->sellButton()->click();
-        EXPECT_EQ(equip->sellList()->topLevelItemCount(), 0);
-        return int(QDialog::Accepted);
-    };
-    PlanetOptionsDialog panel(planet, &frame());
     panel.button(PlanetOptionsDialog::EquipShip)->click();
-    EXPECT_EQ(opened, 0);  // no ship chosen
+    EXPECT_EQ(opened.size(), 2);
     Pick(panel.docksList(), 0);
     panel.button(PlanetOptionsDialog::EquipShip)->click();
-    EXPECT_EQ(opened, 1);
     EXPECT_EQ(ship->equip[kSpaceScanner], 0);
+    EXPECT_EQ(opened, QStringList({"Build Ship", "Equip Planet", "Equip Ship"}));
 }
 
 TEST_F(PlanetDialogsTest, RepairsShowThePriceAndPayOnlyWhenAgreed) {

@@ -70,11 +70,13 @@ protected:
     Asteroid* asteroid = nullptr;
 };
 
-TEST_F(ShipAsteroidPanelsTest, ShipOptionsIsModalWithTheLockLentAndWritesTheShipsFigures) {
+TEST_F(ShipAsteroidPanelsTest, BothPanelsNeedTheirSelectedRecordAndAreModalWithTheLockLent) {
     {
         GameLockGuard lock;
         g_selShip = nullptr;
+        g_selAsteroid = nullptr;
         EXPECT_EQ(RunShipOptions(&frame()), QDialog::Rejected);
+        EXPECT_EQ(RunAsteroidOptions(&frame()), QDialog::Rejected);
     }
     Ship* s = SelectShipInSpace();
     bool lockLent = false;
@@ -97,7 +99,24 @@ TEST_F(ShipAsteroidPanelsTest, ShipOptionsIsModalWithTheLockLentAndWritesTheShip
     EXPECT_TRUE(lockLent);
     EXPECT_TRUE(Has(texts, {90, 10, s->model->name}));
     EXPECT_TRUE(Has(texts, {90, 30, "60"}));
-    EXPECT_TRUE(Has(texts, {90, 50, "140"}));
+
+    {
+        GameLockGuard lock;
+        g_selShip = nullptr;
+        g_selAsteroid = asteroid;
+    }
+    panel.whenOpen<CAsteroidOptionsDlg>([&](CAsteroidOptionsDlg& dialog) {
+        lockLent = !GameLock().heldByThisThread();
+        dialog.okButton()->click();
+    });
+    lockLent = false;
+    {
+        GameLockGuard lock;
+        answer = RunAsteroidOptions(&frame());
+    }
+    EXPECT_EQ(panel.acted(), 2);
+    EXPECT_EQ(answer, QDialog::Accepted);
+    EXPECT_TRUE(lockLent);
 }
 
 TEST_F(ShipAsteroidPanelsTest, ShmAndStartRocketCloseThePanelOnlyWhenTheirDeviceArmed) {
@@ -169,30 +188,6 @@ TEST_F(ShipAsteroidPanelsTest, AsteroidOptionsListsTheLandedShipsAndItsButtonsAc
     EXPECT_EQ(asteroid->ships, none);
     ASSERT_EQ(CountOf(world->ships), inSpace + 1);
     EXPECT_EQ(world->ships->holdFull, 1);  // the loaded one
-}
-
-TEST_F(ShipAsteroidPanelsTest, AsteroidOptionsIsModalWithTheLockLentAndNeedsASelectedAsteroid) {
-    {
-        GameLockGuard lock;
-        g_selAsteroid = nullptr;
-        EXPECT_EQ(RunAsteroidOptions(&frame()), QDialog::Rejected);
-        g_selAsteroid = asteroid;
-    }
-    bool lockLent = false;
-    ModalDialog panel;
-    panel.whenOpen<CAsteroidOptionsDlg>([&](CAsteroidOptionsDlg& dialog) {
-        lockLent = !GameLock().heldByThisThread();
-        dialog.okButton()->click();
-    });
-    int answer = -1;
-    {
-        GameLockGuard lock;
-        answer = RunAsteroidOptions(&frame());
-    }
-    EXPECT_EQ(panel.acted(), 1);
-    EXPECT_EQ(answer, QDialog::Accepted);
-    EXPECT_TRUE(lockLent);
-    EXPECT_EQ(g_selAsteroid, asteroid);
 }
 
 }  // namespace
