@@ -91,10 +91,14 @@ QImage Render(const QStringList& args) {
     return QImage(out).convertToFormat(QImage::Format_RGB32);
 }
 
-// Clicks the left button at a point of the screen.
+// Clicks the left button at a point of the screen, once the pointer is there.
+// (xdotool's --sync waits for a motion, so a pointer already there is not
+// moved again.)
 void Click(int x, int y) {
-    ASSERT_EQ(RunProgram("xdotool", {"mousemove", QString::number(x), QString::number(y)}), 0);
-    QThread::msleep(150);
+    QString at;
+    RunProgram("xdotool", {"getmouselocation", "--shell"}, &at);
+    if (!at.contains(QString("X=%1\nY=%2\n").arg(x).arg(y)))
+        ASSERT_EQ(RunProgram("xdotool", {"mousemove", "--sync", QString::number(x), QString::number(y)}), 0);
     ASSERT_EQ(RunProgram("xdotool", {"click", "1"}), 0);
 }
 
@@ -104,6 +108,59 @@ int Differences(const QImage& a, const QImage& b, const QRect& r) {
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
     return n;
+}
+
+// The window that has the keyboard, as the X server tells: its name and
+// where it lies (no window manager, so no frames).
+struct XWindow {
+    QString name;
+    QRect geometry;
+};
+
+XWindow Focused() {
+    QString out;
+    if (RunProgram("xdotool", {"getwindowfocus", "getwindowname", "getwindowgeometry"}, &out) != 0) return {};
+    XWindow w;
+    w.name = out.section('\n', 0, 0);
+    const qsizetype at = out.indexOf("Position: "), size = out.indexOf("Geometry: ");
+    if (at < 0 || size < 0) return w;
+    const QStringList xy = out.mid(at + 10).section(' ', 0, 0).split(',');
+    const QStringList wh = out.mid(size + 10).section('\n', 0, 0).trimmed().split('x');
+    if (xy.size() == 2 && wh.size() == 2) w.geometry = QRect(xy[0].toInt(), xy[1].toInt(), wh[0].toInt(), wh[1].toInt());
+    return w;
+}
+
+// Waits (generously: a loaded machine under a sanitizer) until the window
+// named title has the keyboard and has been drawn over what the screen
+// showed before (it takes input from then on); its place on the screen, or
+// an empty rectangle.
+QRect WaitForDialog(const QString& title, const QImage& before) {
+    QRect at;
+    WaitFor([&] {
+        const XWindow w = Focused();
+        if (w.name != title || w.geometry.isEmpty()) return false;
+        at = w.geometry;
+        return Differences(before, Screen(), at.intersected(QRect(0, 0, before.width(), before.height()))) >
+               at.width() * at.height() / 10;
+    }, 30000);
+    return at;
+}
+
+// The exit question (a small box titled like the game) has the keyboard.
+bool WaitForQuestion() {
+    return WaitFor([] {
+        const XWindow w = Focused();
+        return w.name == "Quorvane" && w.geometry.width() > 0 && w.geometry.width() < 700;
+    }, 30000);
+}
+
+// The main window (800 wide, under a title that begins with the game's
+// name) has the keyboard again.
+bool WaitForMainWindow() {
+    return WaitFor([] {
+        const XWindow w = Focused();
+        return w.name.startsWith("Quorvane") && w.geometry.width() == 800;
+    }, 30000);
 }
 
 // The world shown in a saved game, as quorvane-cli dump gives it, and the
@@ -148,15 +205,16 @@ public:
         const bool shown = WaitFor([&] {
             top = ViewTop(Screen(), picture, best);
             return *best > threshold;
-        }, 20000);
-        return shown ? top : -1;
+        }, 30000);
+        // Keys and clicks go to the window once it has the keyboard.
+        return shown && WaitForMainWindow() ? top : -1;
     }
     // Closes the window and answers Yes to the exit question; the exit code.
     int exitThroughQuestion() {
         Key("alt+F4");
-        QThread::msleep(700);
+        if (!WaitForQuestion()) return -2;
         Key("y");
-        return finish(10000);
+        return finish(30000);
     }
     // Waits for the end; the exit code, or -1 when it did not end normally.
     int finish(int ms) {
@@ -222,8 +280,9 @@ TEST(Window, TitleScreenGameFromTheCommandLineEndTurnAndExit) {
         return asked.copy(QRect(250, top + 200, 300, 200)) != after.copy(QRect(250, top + 200, 300, 200));
     }, 10000)) << "no question box";
     asked.save(g_scratch->filePath("e2e-question.png"));
+    EXPECT_TRUE(WaitForQuestion());
     Key("n");
-    QThread::msleep(1000);
+    EXPECT_TRUE(WaitForMainWindow()) << "the keyboard did not come back to the game";
     EXPECT_TRUE(program.running());
     EXPECT_EQ(program.exitThroughQuestion(), 0);
 }
@@ -280,12 +339,8 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
         return Differences(before, selected, around) > 40;
     }, 10000)) << "no selection circle round the planet";
     Click(px, py);
-    QImage panel;
-    EXPECT_TRUE(WaitFor([&] {
-        panel = Screen();
-        return Differences(selected, panel, QRect(200, viewTop + 150, 400, 300)) > 2000;
-    }, 10000)) << "the planet's panel did not open";
-    panel.save(g_scratch->filePath("e2e-planet-panel.png"));
+    ASSERT_FALSE(WaitForDialog("Planet Options", selected).isEmpty()) << "the planet's panel did not open";
+    Screen().save(g_scratch->filePath("e2e-planet-panel.png"));
     Key("Escape");
     EXPECT_TRUE(WaitFor([&] {
         return Differences(Screen(), selected, QRect(200, viewTop + 150, 400, 300)) < 2000;
@@ -294,9 +349,13 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     // The ship: selected, then moved; its picture leaves its place and
     // turns up at the target.
     const QRect from(sx - 15, sy + viewTop - 15, 30, 30), to(tx - 15, ty + viewTop - 15, 30, 30);
+    const QImage unselected = Screen();
     Click(sx, sy + viewTop);
-    QThread::msleep(500);
-    const QImage chosen = Screen();
+    QImage chosen;
+    EXPECT_TRUE(WaitFor([&] {
+        chosen = Screen();
+        return Differences(unselected, chosen, from.adjusted(-25, -25, 25, 25)) > 40;
+    }, 10000)) << "no selection circle round the ship";
     Click(tx, ty + viewTop);
     QImage moved;
     EXPECT_TRUE(WaitFor([&] {
@@ -307,16 +366,6 @@ TEST(Window, MapOrdersSelectOpenAPanelAndMoveAShip) {
     RunProgram("xdotool", {"mousemove", "1000", "740"});
 
     EXPECT_EQ(program.exitThroughQuestion(), 0);
-}
-
-// The top-left corner of the (undecorated) window with that title.
-QPoint WindowAt(const QString& title) {
-    QString out;
-    if (RunProgram("xdotool", {"search", "--name", "^" + title + "$", "getwindowgeometry"}, &out) != 0) return {-1, -1};
-    const qsizetype at = out.indexOf("Position: ");
-    if (at < 0) return {-1, -1};
-    const QStringList xy = out.mid(at + 10).section(' ', 0, 0).split(',');
-    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint(-1, -1);
 }
 
 // The player opens the home planet's panel, buys a ship in the shipyard,
@@ -346,25 +395,25 @@ TEST(Window, BuildAShipAndLaunchIt) {
     const QImage before = Screen();
     const QRect ships(255, viewTop + 3, 30, 16);  // the status line's ship count
     Click(px, py);  // selects the planet
-    QThread::msleep(400);
+    ASSERT_TRUE(WaitFor([&] { return Differences(before, Screen(), QRect(px - 40, py - 40, 80, 80)) > 40; }, 10000))
+        << "no selection circle round the planet";
+    QImage shown = Screen();
     Click(px, py);  // opens its panel
-    QPoint panel;
-    ASSERT_TRUE(WaitFor([&] { return (panel = WindowAt("Planet Options")).x() >= 0; }, 10000)) << "no Planet Options";
-    QThread::msleep(400);
+    const QRect panel = WaitForDialog("Planet Options", shown);
+    ASSERT_FALSE(panel.isEmpty()) << "no Planet Options taking input";
+    shown = Screen();
     Click(panel.x() + 338, panel.y() + 25);  // Build Ship
-    QPoint yard;
-    ASSERT_TRUE(WaitFor([&] { return (yard = WindowAt("Build Ship")).x() >= 0; }, 10000)) << "no Build Ship";
-    QThread::msleep(400);
+    const QRect yard = WaitForDialog("Build Ship", shown);
+    ASSERT_FALSE(yard.isEmpty()) << "no Build Ship taking input";
     Screen().save(g_scratch->filePath("e2e-shipyard.png"));
     Click(yard.x() + 40, yard.y() + 78);   // the fourth model, the cheapest of the shipped races
     Click(yard.x() + 268, yard.y() + 224);  // Buy
-    QThread::msleep(400);
     Click(yard.x() + 340, yard.y() + 224);  // OK
-    QThread::msleep(600);
+    ASSERT_TRUE(WaitFor([] { return Focused().name == "Planet Options"; }, 30000)) << "Build Ship did not close";
     Click(panel.x() + 220, panel.y() + 35);  // the first docked ship
     Click(panel.x() + 335, panel.y() + 145);  // Start Ship
-    QThread::msleep(400);
     Click(panel.x() + 428, panel.y() + 255);  // OK
+    ASSERT_TRUE(WaitForMainWindow()) << "Planet Options did not close";
     RunProgram("xdotool", {"mousemove", "1000", "740"});
 
     // A ship stands on the circle of 50 round the planet, and the status

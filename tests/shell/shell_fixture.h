@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/modal_dialog.h"
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -66,6 +68,13 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+using qv::test::ModalDialog;
+
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,6 +89,7 @@ protected:
         StartOptions options;
         options.dataDir = kData;
         options.file = startFile();
+        options.drawing = drawing();
         started_ = app_->InitInstance(options);
     }
 
@@ -91,6 +101,8 @@ protected:
 
     // A saved game to open at start-up; none by default.
     virtual QString startFile() const { return {}; }
+    // The drawing thread's pace; the program's own by default.
+    virtual DrawingOptions drawing() const { return {}; }
 
     // File ▸ New with the dialog answered by answer (it may change the
     // lists first).
