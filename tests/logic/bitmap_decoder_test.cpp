@@ -19,6 +19,7 @@
 
 #include "model/bitmap.h"
 #include "model/platform.h"
+#include "support/bytes.h"
 
 namespace qv {
 namespace {
@@ -205,15 +206,8 @@ TEST(BitmapFixtures, EveryPictureHasAListingAndATest) {
 // ------------------------------------------------------------------------
 // Files put together byte by byte
 
-void Put16(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    v.push_back(static_cast<std::uint8_t>(x));
-    v.push_back(static_cast<std::uint8_t>(x >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
+using testsupport::PutLe16;
+using testsupport::PutLe32;
 
 struct Layout {
     std::uint32_t headerSize = 40;
@@ -233,27 +227,27 @@ struct Layout {
 
 std::vector<std::uint8_t> Build(const Layout& l) {
     std::vector<std::uint8_t> info;
-    Put32(info, l.headerSize);
+    PutLe32(info, l.headerSize);
     if (l.headerSize == 12) {
-        Put16(info, static_cast<std::uint32_t>(l.width));
-        Put16(info, static_cast<std::uint32_t>(l.height));
-        Put16(info, 1);
-        Put16(info, l.bits);
+        PutLe16(info, static_cast<std::uint32_t>(l.width));
+        PutLe16(info, static_cast<std::uint32_t>(l.height));
+        PutLe16(info, 1);
+        PutLe16(info, l.bits);
     } else {
-        Put32(info, static_cast<std::uint32_t>(l.width));
-        Put32(info, static_cast<std::uint32_t>(l.height));
-        Put16(info, 1);
-        Put16(info, l.bits);
-        Put32(info, l.compression);
-        Put32(info, static_cast<std::uint32_t>(l.pixels.size()));
-        Put32(info, 2835);
-        Put32(info, 2835);
-        Put32(info, l.coloursUsed);
-        Put32(info, 0);
-        for (std::uint32_t m : l.headerMasks) Put32(info, m);
+        PutLe32(info, static_cast<std::uint32_t>(l.width));
+        PutLe32(info, static_cast<std::uint32_t>(l.height));
+        PutLe16(info, 1);
+        PutLe16(info, l.bits);
+        PutLe32(info, l.compression);
+        PutLe32(info, static_cast<std::uint32_t>(l.pixels.size()));
+        PutLe32(info, 2835);
+        PutLe32(info, 2835);
+        PutLe32(info, l.coloursUsed);
+        PutLe32(info, 0);
+        for (std::uint32_t m : l.headerMasks) PutLe32(info, m);
         info.resize(l.headerSize, 0);
     }
-    for (std::uint32_t m : l.masksAfter) Put32(info, m);
+    for (std::uint32_t m : l.masksAfter) PutLe32(info, m);
     for (Colour c : l.palette) {
         info.push_back(static_cast<std::uint8_t>(c >> 16));
         info.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -264,9 +258,9 @@ std::vector<std::uint8_t> Build(const Layout& l) {
 
     std::vector<std::uint8_t> file = {'B', 'M'};
     const std::uint32_t offset = static_cast<std::uint32_t>(14 + info.size());
-    Put32(file, static_cast<std::uint32_t>(offset + l.pixels.size()));
-    Put32(file, 0);
-    Put32(file, offset);
+    PutLe32(file, static_cast<std::uint32_t>(offset + l.pixels.size()));
+    PutLe32(file, 0);
+    PutLe32(file, offset);
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), l.pixels.begin(), l.pixels.end());
     return file;
@@ -295,9 +289,9 @@ TEST(BitmapHeaders, MasksInsideEveryLongerHeader) {
     // red in bits 8..15, green 16..23, blue 24..31, alpha (ignored) 0..7
     const std::uint32_t masks[4] = {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};
     std::vector<std::uint8_t> pixels;
-    Put32(pixels, 0x30201077);  // r 10 g 20 b 30
-    Put32(pixels, 0xFF00FF00);  // r FF g 00 b FF
-    Put32(pixels, 0x01FE80EE);  // r 80 g FE b 01
+    PutLe32(pixels, 0x30201077);  // r 10 g 20 b 30
+    PutLe32(pixels, 0xFF00FF00);  // r FF g 00 b FF
+    PutLe32(pixels, 0x01FE80EE);  // r 80 g FE b 01
     const Picture want =
         MakePicture(3, 1, {Rgb(0x10, 0x20, 0x30), Rgb(0xFF, 0, 0xFF), Rgb(0x80, 0xFE, 0x01)});
     for (std::uint32_t size : {52u, 56u, 108u, 124u}) {
@@ -344,10 +338,10 @@ TEST(BitmapHeaders, MasksInsideEveryLongerHeader) {
 // 5-5-5 layout a 16-bit file without bit fields has.
 TEST(BitmapHeaders, SixteenBitLayouts) {
     std::vector<std::uint8_t> pixels;
-    Put16(pixels, 0xFFFF);
-    Put16(pixels, 0x8410);  // 5-6-5: 16, 32, 16; 5-5-5: 1, 0, 16 (bit 15 unused)
-    Put16(pixels, 0x001F);
-    Put16(pixels, 0);  // row padding
+    PutLe16(pixels, 0xFFFF);
+    PutLe16(pixels, 0x8410);  // 5-6-5: 16, 32, 16; 5-5-5: 1, 0, 16 (bit 15 unused)
+    PutLe16(pixels, 0x001F);
+    PutLe16(pixels, 0);  // row padding
     for (std::uint32_t size : {52u, 108u}) {
         SCOPED_TRACE(size);
         Layout l;
@@ -403,7 +397,7 @@ TEST(BitmapHeaders, MaskWidthsScaleToEightBits) {
         l.bits = c.bits;
         l.compression = 3;
         l.masksAfter = {c.masks[0], c.masks[1], c.masks[2]};
-        Put32(l.pixels, c.pixel);  // 16-bit pixels: the low half, then padding
+        PutLe32(l.pixels, c.pixel);  // 16-bit pixels: the low half, then padding
         EXPECT_TRUE(SamePicture(Decode(Build(l)), MakePicture(1, 1, {c.want})));
     }
 }

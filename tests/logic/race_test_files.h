@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "support/bytes.h"
 
 namespace qv::testing {
 
@@ -50,13 +51,11 @@ public:
         return *this;
     }
     RaceBytes& u16(unsigned v) {
-        bytes_.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        bytes_.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+        testsupport::PutLe16(bytes_, v & 0xFFFF);
         return *this;
     }
     RaceBytes& i32(std::int32_t v) {
-        auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+        testsupport::PutLe32(bytes_, static_cast<std::uint32_t>(v));
         return *this;
     }
     RaceBytes& model(const std::string& name, const std::string& picture, std::int32_t speed,

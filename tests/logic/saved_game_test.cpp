@@ -6,22 +6,15 @@
 
 #include "game_fixture.h"
 #include "model/saved_game.h"
+#include "support/bytes.h"
 
 namespace qv {
 namespace {
 
 using testing::GameTest;
 
-std::int32_t I32At(const std::vector<std::uint8_t>& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
-    return static_cast<std::int32_t>(v);
-}
-
-void PutI32At(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
+using testsupport::Le32At;
+using testsupport::SetLe32At;
 
 class SavedGameTest : public GameTest {
 protected:
@@ -266,20 +259,20 @@ TEST_F(SavedGameTest, OrbitPeriodsAndDriftRatesOutsideOneToThreeAreRefused) {
     const std::size_t asteroid = 64 + 4 + 14 + 4 + 2 * kSavedShipSize + 4;
     const std::size_t planet = asteroid + 24 + 4 + kSavedShipSize + 4;
     const std::size_t rateAt = asteroid + 20, periodAt = planet + 16;
-    ASSERT_EQ(I32At(golden, rateAt), 2);
-    ASSERT_EQ(I32At(golden, periodAt), 2);
+    ASSERT_EQ(Le32At(golden, rateAt), 2);
+    ASSERT_EQ(Le32At(golden, periodAt), 2);
     for (const std::size_t at : {rateAt, periodAt}) {
         for (const std::int32_t value : {0, 4}) {
             const Snapshot before = Take();
             std::vector<std::uint8_t> bytes = golden;
-            PutI32At(bytes, at, value);
+            SetLe32At(bytes, at, value);
             std::string why;
             EXPECT_FALSE(Load(bytes, &why)) << at << " " << value;
             EXPECT_NE(why.find(std::to_string(value) + " (1 to 3 are known)"), std::string::npos) << why;
             ASSERT_TRUE(Take() == before);
         }
         std::vector<std::uint8_t> bytes = golden;
-        PutI32At(bytes, at, 3);
+        SetLe32At(bytes, at, 3);
         std::string why;
         EXPECT_TRUE(Load(bytes, &why)) << why;
     }
@@ -291,8 +284,8 @@ TEST_F(SavedGameTest, WeaponIndexesOfNoneOrPastTheListLoadAsNoWeapon) {
     // weapon index sits 8 bytes before the end of its entry.
     const std::size_t firstShip = 4 + 20 * static_cast<std::size_t>(CountOf(g_players)) + 4 + 14 + 4;
     const std::size_t weaponAt = firstShip + kSavedShipSize - 8;
-    ASSERT_GT(I32At(bytes, weaponAt), 0);
-    PutI32At(bytes, weaponAt, 99);
+    ASSERT_GT(Le32At(bytes, weaponAt), 0);
+    SetLe32At(bytes, weaponAt, 99);
     ASSERT_TRUE(Load(bytes));
     EXPECT_EQ(LastOf(g_worlds->ships)->weapon, nullptr);
     EXPECT_NE(LastOf(g_worlds->ships)->model, nullptr);
@@ -356,7 +349,7 @@ TEST_F(SavedGameTest, ForeignCountsAndIndexesAreRefusedWithTheReason) {
     };
     for (const Case& c : cases) {
         std::vector<std::uint8_t> bytes = whole;
-        PutI32At(bytes, c.at, c.value);
+        SetLe32At(bytes, c.at, c.value);
         std::string why;
         EXPECT_FALSE(Load(bytes, &why)) << c.what;
         EXPECT_NE(why.find(c.reason), std::string::npos) << c.what << ": " << why;
