@@ -1,30 +1,33 @@
-// Helpers for the tests of quorvane-cli: running the tool as a child process,
-// scratch folders, files as bytes, race files assembled byte by byte and a
-// small JSON reader (the tests do not link Qt, and must not trust the tool's
-// own JSON code to check its output).
+// Helpers for the tests of quorvane-cli: the tool run as a child process,
+// files as bytes, race files put together byte by byte, and the tool's JSON
+// read back with Qt's reader (the tool writes its JSON itself, so the reader
+// is an independent check of it).
 #pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
+#include <set>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+#include "../support/child_process.h"
+#include "../support/temp_folder.h"
 
 namespace qv::clitest {
 
 namespace fs = std::filesystem;
+using RunResult = testsupport::ChildResult;
+using ScratchDir = testsupport::TempFolder;
 
 inline const std::string kCli = QUORVANE_CLI;
 inline const fs::path kDataOut = QUORVANE_DATA_OUT;
 inline const fs::path kSourceDir = QUORVANE_SOURCE_DIR;
-
-struct RunResult {
-    int exitCode = -1;  // -1 when the tool did not end by itself
-    std::string out;
-    std::string err;
-};
+inline const std::string kData = kDataOut.string();
 
 // Runs quorvane-cli with args in the folder cwd (the test's folder when
 // empty), without QUORVANE_DATA_DIR in its environment.
@@ -33,24 +36,14 @@ RunResult RunCli(const std::vector<std::string>& args, const fs::path& cwd = {})
 // The lines of text (without their line feeds).
 std::vector<std::string> Lines(const std::string& text);
 
-// A fresh folder removed with everything in it when the object goes.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    // The names of the entries, sorted.
-    std::vector<std::string> entries() const;
-
-private:
-    fs::path path_;
-};
-
 std::string ReadBytes(const fs::path& path);
 void WriteBytes(const fs::path& path, std::string_view bytes);
+
+// A JSON text read by Qt: the object or array it holds; throws
+// std::runtime_error with Qt's reason when it is not JSON.
+QJsonValue ParseJson(const std::string& text);
+std::set<std::string> Keys(const QJsonObject& object);
+std::string Text(const QJsonValue& value);  // a string value as UTF-8
 
 // A race file put together field by field.
 class RaceBytes {
@@ -70,27 +63,7 @@ private:
     std::string bytes_;
 };
 
-// A parsed JSON value; objects keep their keys in order.
-struct Json {
-    enum class Type { Null, Bool, Number, String, Array, Object };
-    Type type = Type::Null;
-    bool boolean = false;
-    double number = 0;
-    std::string string;  // UTF-8
-    std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
-
-    bool has(const std::string& key) const;
-    // The member or item; throws std::out_of_range when there is none.
-    const Json& operator[](const std::string& key) const;
-    const Json& operator[](std::size_t index) const;
-    std::size_t size() const { return type == Type::Array ? items.size() : members.size(); }
-    std::vector<std::string> keys() const;
-    long long integer() const;  // throws when not a whole number
-};
-
-// Parses a complete JSON text; throws std::runtime_error with the offset of
-// the first error.
-Json ParseJson(std::string_view text);
+// A race the game loads: two models and three weapons, lines ending in CR LF.
+std::string GoodRace(const std::string& name);
 
 }  // namespace qv::clitest

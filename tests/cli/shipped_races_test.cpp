@@ -81,66 +81,59 @@ TEST_F(ShippedRaces, LoadInGameOrderWithEveryShipPicture) {
 }
 
 TEST_F(ShippedRaces, RacesJsonReportsWhatTheSourcesSayInListOrder) {
-    const RunResult r = RunCli({"races", "--data", kDataOut.string(), "--json"});
+    const RunResult r = RunCli({"races", "--data", kData, "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const Json listed = ParseJson(r.out);
+    const QJsonArray listed = ParseJson(r.out).toArray();
 
     std::vector<fs::path> sources;
     for (const auto& entry : fs::directory_iterator(kSourceDir / "data" / "races"))
         if (entry.path().extension() == ".json") sources.push_back(entry.path());
     std::sort(sources.begin(), sources.end());
     std::reverse(sources.begin(), sources.end());
-    ASSERT_EQ(listed.size(), sources.size());
     ASSERT_EQ(sources.size(), 4u);
+    ASSERT_EQ(listed.size(), 4);
 
     const Race* loaded = g_races;
     for (std::size_t i = 0; i < sources.size(); ++i, loaded = loaded->next) {
         SCOPED_TRACE(sources[i].filename().string());
-        const Json source = ParseJson(ReadBytes(sources[i]));
-        const Json& race = listed[i];
-        EXPECT_EQ(race.keys(), (std::vector<std::string>{"file", "name", "description", "shipModels", "weapons"}));
-        EXPECT_EQ(race["file"].string, sources[i].stem().string() + ".race");
-        EXPECT_EQ(race["name"].string, source["name"].string);
-        EXPECT_EQ(race["description"].string, source["description"].string);
+        const QJsonObject source = ParseJson(ReadBytes(sources[i])).toObject();
+        const QJsonObject race = listed[static_cast<qsizetype>(i)].toObject();
+        EXPECT_EQ(Keys(race), (std::set<std::string>{"file", "name", "description", "shipModels", "weapons"}));
+        EXPECT_EQ(Text(race["file"]), sources[i].stem().string() + ".race");
+        EXPECT_EQ(race["name"], source["name"]);
+        EXPECT_EQ(race["description"], source["description"]);
 
-        const Json& models = race["shipModels"];
-        const Json& sourceModels = source["shipModels"];
-        ASSERT_EQ(models.size(), sourceModels.size());
+        // Models and weapons in list order: the file's last first.
+        const QJsonArray models = race["shipModels"].toArray(), sourceModels = source["shipModels"].toArray();
         const std::vector<const ShipModel*> loadedModels = ListOf(loaded->shipModels);
-        ASSERT_EQ(loadedModels.size(), models.size());
-        for (std::size_t k = 0; k < models.size(); ++k) {
-            const Json& m = models[k];
-            const Json& s = sourceModels[sourceModels.size() - 1 - k];  // the file's last model first
-            SCOPED_TRACE(s["name"].string);
-            EXPECT_EQ(m.keys(), (std::vector<std::string>{"name", "speed", "defence", "survey", "hold", "cost",
-                                                          "pictureFile", "pixels"}));
-            for (const char* key : {"name", "pictureFile"}) EXPECT_EQ(m[key].string, s[key].string) << key;
-            for (const char* key : {"speed", "defence", "survey", "hold", "cost"})
-                EXPECT_EQ(m[key].integer(), s[key].integer()) << key;
+        ASSERT_EQ(models.size(), sourceModels.size());
+        ASSERT_EQ(loadedModels.size(), static_cast<std::size_t>(models.size()));
+        for (qsizetype k = 0; k < models.size(); ++k) {
+            const QJsonObject m = models[k].toObject(), s = sourceModels[sourceModels.size() - 1 - k].toObject();
+            SCOPED_TRACE(Text(s["name"]));
+            EXPECT_EQ(Keys(m), (std::set<std::string>{"name", "speed", "defence", "survey", "hold", "cost",
+                                                      "pictureFile", "pixels"}));
+            for (const char* key : {"name", "pictureFile", "speed", "defence", "survey", "hold", "cost"})
+                EXPECT_EQ(m[key], s[key]) << key;
             // The pixel list as the game holds it, up to its first black entry.
-            const ShipModel& lm = *loadedModels[k];
-            const Json& pixels = m["pixels"];
-            ASSERT_EQ(pixels.size(), static_cast<std::size_t>(PixelCount(lm)));
-            EXPECT_GT(pixels.size(), 0u);
-            for (std::size_t p = 0; p < pixels.size(); ++p) {
-                ASSERT_EQ(pixels[p].size(), 3u);
-                EXPECT_EQ(pixels[p][0].integer(), lm.pixels[p].x);
-                EXPECT_EQ(pixels[p][1].integer(), lm.pixels[p].y);
-                EXPECT_EQ(pixels[p][2].integer(), static_cast<long long>(lm.pixels[p].colour));
+            const ShipModel& lm = *loadedModels[static_cast<std::size_t>(k)];
+            const QJsonArray pixels = m["pixels"].toArray();
+            ASSERT_EQ(pixels.size(), PixelCount(lm));
+            EXPECT_GT(pixels.size(), 0);
+            for (qsizetype p = 0; p < pixels.size(); ++p) {
+                ASSERT_EQ(pixels[p].toArray().size(), 3);
+                EXPECT_EQ(pixels[p][0].toInteger(), lm.pixels[p].x);
+                EXPECT_EQ(pixels[p][1].toInteger(), lm.pixels[p].y);
+                EXPECT_EQ(pixels[p][2].toInteger(), static_cast<long long>(lm.pixels[p].colour));
             }
         }
-
-        const Json& weapons = race["weapons"];
-        const Json& sourceWeapons = source["weapons"];
+        const QJsonArray weapons = race["weapons"].toArray(), sourceWeapons = source["weapons"].toArray();
         ASSERT_EQ(weapons.size(), sourceWeapons.size());
-        for (std::size_t k = 0; k < weapons.size(); ++k) {
-            const Json& w = weapons[k];
-            const Json& s = sourceWeapons[sourceWeapons.size() - 1 - k];
-            EXPECT_EQ(w.keys(), (std::vector<std::string>{"name", "range", "minDamage", "maxDamage", "cost"}));
-            EXPECT_EQ(w["name"].string, s["name"].string);
-            for (const char* key : {"range", "minDamage", "maxDamage", "cost"})
-                EXPECT_EQ(w[key].integer(), s[key].integer()) << s["name"].string << " " << key;
+        for (qsizetype k = 0; k < weapons.size(); ++k) {
+            const QJsonObject w = weapons[k].toObject(), s = sourceWeapons[sourceWeapons.size() - 1 - k].toObject();
+            EXPECT_EQ(Keys(w), (std::set<std::string>{"name", "range", "minDamage", "maxDamage", "cost"}));
+            EXPECT_EQ(w, s) << Text(s["name"]);
         }
     }
 }
@@ -148,7 +141,7 @@ TEST_F(ShippedRaces, RacesJsonReportsWhatTheSourcesSayInListOrder) {
 TEST_F(ShippedRaces, WithoutDataTheToolFindsTheDataBesideIt) {
     ScratchDir elsewhere;  // no race file here, and no QUORVANE_DATA_DIR
     const RunResult found = RunCli({"races", "--json"}, elsewhere.path());
-    const RunResult given = RunCli({"races", "--data", kDataOut.string(), "--json"});
+    const RunResult given = RunCli({"races", "--data", kData, "--json"});
     ASSERT_EQ(found.exitCode, 0) << found.err;
     EXPECT_EQ(found.out, given.out);
 }
