@@ -183,8 +183,7 @@ std::string PlayersTable(const TurnsPlayed& played, const std::string& indent) {
                           "-", "-"});
             continue;
         }
-        const long long power = static_cast<long long>(p->planetCount) * 1000 +
-                                static_cast<long long>(p->shipCount) * 100 + p->gold;
+        const std::int64_t power = PlayerPower(*p);
         table.addRow({position == 1 ? "1 (you)" : std::to_string(position), ColourText(p->colour), race,
                       std::to_string(p->planetCount), std::to_string(p->shipCount), std::to_string(p->gold),
                       std::to_string(power)});

@@ -146,9 +146,10 @@ struct Player {
 };
 
 // A player's power, as the statistics show it: 1000 a planet, 100 a ship,
-// and the gold.
-inline std::int32_t PlayerPower(const Player& player) {
-    return player.planetCount * 1000 + player.shipCount * 100 + player.gold;
+// and the gold (summed wide; the history keeps it as a 32-bit value).
+inline std::int64_t PlayerPower(const Player& player) {
+    return static_cast<std::int64_t>(player.planetCount) * 1000 + static_cast<std::int64_t>(player.shipCount) * 100 +
+           player.gold;
 }
 
 struct Weapon {

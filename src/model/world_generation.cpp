@@ -186,7 +186,7 @@ bool GenerateWorld(const NewGameOptions& options, std::optional<std::uint32_t> s
         player->colour = kPlayerColours[c];
         player->gold = g_startGold;
         player->planetCount = 1;
-        player->power[0] = PlayerPower(*player);
+        player->power[0] = static_cast<std::int32_t>(PlayerPower(*player));
         InsertAtHead(g_players, player);
     }
 

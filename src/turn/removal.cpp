@@ -23,7 +23,7 @@ void RecordPower(Player& player, int turn) {
     if (turn < 0) return;
     const auto at = static_cast<std::size_t>(turn);
     if (at >= player.power.size()) player.power.resize(std::max(at + 1, player.power.size() * 2), 0);
-    player.power[at] = PlayerPower(player);
+    player.power[at] = static_cast<std::int32_t>(PlayerPower(player));
 }
 
 namespace {

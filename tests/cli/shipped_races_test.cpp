@@ -244,12 +244,15 @@ TEST_F(ShippedRaces, ComputerPlayersBuildCargoShipsAtOnceAndArmThemselvesInTheEn
             EXPECT_LE(armedTurn, 60);
             EXPECT_GE(cargoTurn, 0);
             EXPECT_LE(cargoTurn, 15);
-            if (start >= 2000) EXPECT_EQ(cargoTurn, 0);
+            if (start >= 2000) {
+                EXPECT_EQ(cargoTurn, 0);
+            }
         }
         // The warship a computer player arms is never its cargo model.
         for (int gold = 500; gold <= 10000; gold += 50) {
-            if (const ShipModel* ship = ArmedWarship(*r, gold))
+            if (const ShipModel* ship = ArmedWarship(*r, gold)) {
                 EXPECT_EQ(ship->hold, 0) << r->name << " with " << gold << " gold arms " << ship->name;
+            }
         }
     }
 }
