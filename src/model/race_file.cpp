@@ -8,7 +8,6 @@ class Reader {
 public:
     Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
-    bool atEnd() const { return pos_ >= size_; }
     std::size_t pos() const { return pos_; }
 
     // A text line up to LF or CR; after a CR exactly one more byte is

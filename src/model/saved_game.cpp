@@ -98,7 +98,6 @@ public:
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
     std::size_t left() const { return size_ - pos_; }
-    std::size_t pos() const { return pos_; }
 
     // The first problem found is the one reported.
     void fail(const std::string& why) {
