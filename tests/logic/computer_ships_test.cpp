@@ -506,6 +506,17 @@ TEST_F(ComputerCargoShipTest, FullShipDocksAtTheLastPlanetOfItsOwnerWhateverTheD
     EXPECT_EQ(CountOf(lastHome->docks), 1);
 }
 
+TEST_F(ComputerCargoShipTest, FullShipDocksAtExactlyItsActionPointsAway) {
+    ShipModel* hauler = AddModel(red, 70, 100, 10, 4, 100);
+    Planet* home = AddPlanet(world, computer, 0, 100);
+    Ship* s = AddShip(world, computer, hauler, 0, 0);
+    s->holdFull = 1;
+    s->actionPoints = 100;
+    ComputerShipsAct(world, computer);
+    EXPECT_EQ(world->ships, nullptr);
+    EXPECT_EQ(CountOf(home->docks), 1);
+}
+
 TEST_F(ComputerCargoShipTest, FullShipWithoutAHomePlanetFliesAtTheHeadPlanetAndNeverDocks) {
     ShipModel* hauler = AddModel(red, 70, 100, 10, 4, 100);
     Planet* head = AddPlanet(world, rival, 0, 50);

@@ -39,6 +39,12 @@ TEST_F(MapOrdersTest, NothingSelectedPicksOwnShipsThenOwnPlanetsThenAsteroidsByT
     AddShip(enemy, 1700, 1500);
     OnLButtonDown(Px(1700), Py(1500));
     EXPECT_EQ(g_selShip, nullptr);
+    // An own ship is taken closer than 15.
+    Ship* lone = AddShip(human, 1800, 1800);
+    OnLButtonDown(Px(1815), Py(1800));
+    EXPECT_EQ(g_selShip, nullptr);
+    OnLButtonDown(Px(1814), Py(1800));
+    EXPECT_EQ(g_selShip, lone);
 }
 
 TEST_F(MapOrdersTest, NothingHappensOnTheTitleScreenOrWithoutAGame) {

@@ -144,6 +144,10 @@ TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
     a->y = 1250;
     EXPECT_EQ(OnMouseMove(Px(1216 + 14), Py(1250)), MapCursor::Missile);
     EXPECT_NE(OnMouseMove(Px(1216 + 16), Py(1250)), MapCursor::Missile);
+    // An asteroid, too, at exactly 80 from the ship.
+    a->x = 1200;
+    a->y = 1280;
+    EXPECT_EQ(OnMouseMove(Px(1200), Py(1280)), MapCursor::Missile);
 
     // The armed hyper jump covers the whole inner area.
     g_jumpMode = 1;
