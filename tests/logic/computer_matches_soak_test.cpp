@@ -19,6 +19,7 @@
 #include "model/platform.h"
 #include "race_test_files.h"
 #include "turn/consistency.h"
+#include "model/saved_game.h"
 #include "turn/end_turn.h"
 
 namespace qv::testing {
@@ -50,7 +51,9 @@ const RaceSpec kRaces[] = {
       {"Skiff", 200, 90, 120, 0, 480},
       {"Frigate", 150, 210, 160, 0, 1300},
       {"Carrier", 110, 340, 180, 0, 2600}},
-     {{"Beam", 125, 20, 45, 420}, {"Railgun", 170, 30, 62, 880}, {"Lance", 100, 60, 105, 1450},
+     {{"Beam", 125, 20, 45, 420},
+      {"Railgun", 170, 30, 62, 880},
+      {"Lance", 100, 60, 105, 1450},
       {"Torpedo", 220, 45, 92, 2150}}},
     {"horde.race",
      "Krell Horde",
@@ -58,7 +61,9 @@ const RaceSpec kRaces[] = {
       {"Claw", 140, 220, 80, 0, 780},
       {"Ram", 100, 370, 100, 0, 2150},
       {"Fortress", 80, 420, 120, 0, 3400}},
-     {{"Cannon", 70, 50, 88, 680}, {"Hammer", 90, 70, 128, 1380}, {"Maul", 60, 90, 148, 1950},
+     {{"Cannon", 70, 50, 88, 680},
+      {"Hammer", 90, 70, 128, 1380},
+      {"Maul", 60, 90, 148, 1950},
       {"Mortar", 150, 60, 118, 2480}}},
     {"reach.race",
      "Ondrai Reach",
@@ -66,7 +71,9 @@ const RaceSpec kRaces[] = {
       {"Glint", 235, 70, 290, 0, 640},
       {"Prism", 180, 165, 270, 0, 1750},
       {"Spire", 150, 245, 300, 0, 3250}},
-     {{"Ray", 195, 15, 40, 690}, {"Needle", 150, 40, 74, 990}, {"Arc", 255, 25, 61, 1480},
+     {{"Ray", 195, 15, 40, 690},
+      {"Needle", 150, 40, 74, 990},
+      {"Arc", 255, 25, 61, 1480},
       {"Chorus", 300, 35, 81, 2380}}},
     {"swarm.race",
      "Mirith Swarm",
@@ -74,7 +81,9 @@ const RaceSpec kRaces[] = {
       {"Sting", 255, 60, 105, 0, 230},
       {"Wasp", 195, 130, 140, 0, 640},
       {"Matron", 130, 255, 175, 0, 1580}},
-     {{"Dart", 90, 10, 29, 245}, {"Spit", 70, 25, 51, 455}, {"Volley", 140, 20, 41, 745},
+     {{"Dart", 90, 10, 29, 245},
+      {"Spit", 70, 25, 51, 455},
+      {"Volley", 140, 20, 41, 745},
       {"Sting", 120, 40, 86, 1190}}},
 };
 
@@ -125,7 +134,7 @@ std::string Describe(const Tally& t) {
 // goes with it and the game never reads it: the soak writes a number there
 // to follow each ship from turn to turn. Only a new ship has none.
 struct Snapshot {
-    std::map<std::int32_t, bool> holdFull;  // by ship number
+    std::map<std::int32_t, bool> holdFull;   // by ship number
     std::vector<std::int32_t> planetCounts;  // the players but the neutral one
     std::vector<int> asteroidsPerWorld;
     long long planets = 0;
@@ -214,6 +223,24 @@ NewGameOptions Crowded() {
     return o;
 }
 
+// FNV-1a over the saved game: two games with the same fingerprint are, for
+// every practical purpose, the same game.
+std::uint64_t Fingerprint(const NewGameOptions& document) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (std::uint8_t b : SaveGameBytes(document)) h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
+// The game a seed makes, pinned: the new game and the same match after its
+// turns. Any change to generation, the computer players, fights, moves,
+// orbits, collisions, instability or the economy changes these; a change
+// of the rules made on purpose updates them (the failure prints the new
+// values), and nothing else may.
+struct Pinned {
+    std::uint32_t seed;
+    std::uint64_t newGame, afterMatch;
+};
+
 class ComputerMatches : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -231,10 +258,12 @@ protected:
 
     // One match on autopilot, checked after every turn. Stops the test at the
     // first break with the seed and the turn.
-    void Play(const NewGameOptions& chosen, std::uint32_t seed, int turns, Tally& total) {
+    void Play(const NewGameOptions& chosen, const Pinned& pinned, int turns, Tally& total) {
+        const std::uint32_t seed = pinned.seed;
         SCOPED_TRACE("seed " + std::to_string(seed));
         NewGameOptions document;
         ASSERT_TRUE(StartNewGame(document, chosen, seed));
+        const std::uint64_t newGame = Fingerprint(document);
         ASSERT_EQ(CheckConsistency(), "") << "seed " << seed << ", the new game";
         MatchObserver observer;
         Tally tally;
@@ -256,6 +285,10 @@ protected:
         EXPECT_GT(tally.shipsLost, 0) << Describe(tally);
         EXPECT_GT(tally.captures + tally.planetsLost, 0) << Describe(tally);
         EXPECT_GT(tally.unloads, 0) << Describe(tally);
+        const std::uint64_t afterMatch = Fingerprint(document);
+        EXPECT_TRUE(newGame == pinned.newGame && afterMatch == pinned.afterMatch)
+            << "seed " << seed << " now makes {" << seed << "u, 0x" << std::hex << newGame << "ull, 0x" << afterMatch
+            << "ull}";
         total.add(tally);
         platform.cues.clear();
         platform.messages.clear();
@@ -268,8 +301,10 @@ protected:
 TEST_F(ComputerMatches, LargestGamesHoldTogetherForHundredsOfTurns) {
     Tally total;
     // Seed 11 makes the largest game there is: 10 worlds, 20 players.
-    for (std::uint32_t seed : {11u, 2024u, 777777u}) {
-        Play(Largest(), seed, 400, total);
+    for (const Pinned& pinned : {Pinned{11u, 0x8450ced5a6047915ull, 0x399c7a15f4473f76ull},
+                                 Pinned{2024u, 0xb974c2d4b5a84196ull, 0xcfa42f6dc5dabadfull},
+                                 Pinned{777777u, 0x9d268838711c97dcull, 0xe695a915e3c53665ull}}) {
+        Play(Largest(), pinned, 400, total);
         if (HasFatalFailure()) return;
     }
     // Over the matches every kind of event turned up: cargo ships among the
@@ -283,8 +318,12 @@ TEST_F(ComputerMatches, LargestGamesHoldTogetherForHundredsOfTurns) {
 
 TEST_F(ComputerMatches, SmallestGamesHoldTogetherForHundredsOfTurns) {
     Tally total;
-    for (std::uint32_t seed : {1u, 5u, 99u, 4242u, 3000000000u}) {
-        Play(Smallest(), seed, 400, total);
+    for (const Pinned& pinned : {Pinned{1u, 0xbd81e556c62c1bc1ull, 0xa10e23fcd5107935ull},
+                                 Pinned{5u, 0xfb2ee14659639cecull, 0x844c080f25aedd64ull},
+                                 Pinned{99u, 0x5706d5dd003ea60full, 0x36380774cea610ddull},
+                                 Pinned{4242u, 0x8ef61da7996ff0efull, 0x9b3b178c643c6eceull},
+                                 Pinned{3000000000u, 0x2f1d5fee066cba7cull, 0x9f7726a062f70833ull}}) {
+        Play(Smallest(), pinned, 400, total);
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(total.cargoShipsSeen, 0) << Describe(total);
@@ -296,8 +335,11 @@ TEST_F(ComputerMatches, SmallestGamesHoldTogetherForHundredsOfTurns) {
 
 TEST_F(ComputerMatches, CrowdedGamesHoldTogetherForHundredsOfTurns) {
     Tally total;
-    for (std::uint32_t seed : {3u, 17u, 123456u, 4000000000u}) {
-        Play(Crowded(), seed, 400, total);
+    for (const Pinned& pinned : {Pinned{3u, 0x89149bc225632dbdull, 0x72d2822dbd8a5c9ull},
+                                 Pinned{17u, 0x28f17920914d869bull, 0xb2bad0f426af6a09ull},
+                                 Pinned{123456u, 0x7d00d66058a913ccull, 0xbe30887101f2dfebull},
+                                 Pinned{4000000000u, 0x1b8a136bff6fa406ull, 0xcbe0f50b4908fcdbull}}) {
+        Play(Crowded(), pinned, 400, total);
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(total.worldChanges, 0) << Describe(total);
