@@ -25,8 +25,8 @@ inline std::int32_t Le32At(const std::vector<std::uint8_t>& bytes, std::size_t a
 }
 
 inline void SetLe32At(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace qv::testsupport

@@ -4,12 +4,10 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace qv::testsupport {
 
@@ -29,15 +27,6 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-    // The names of the entries, sorted.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
 private:
     std::filesystem::path path_;
