@@ -14,8 +14,7 @@ check() { # check DESCRIPTION COMMAND...: the command must succeed
 }
 
 rm -rf "$prefix"
-config_option=()
-[ "$config" = - ] || config_option=(--config "$config")
+[ "$config" = - ] && config_option=() || config_option=(--config "$config")
 env -u DESTDIR "$cmake" --install "$build" --prefix "$prefix" "${config_option[@]}" >"$prefix.log" 2>&1 ||
   { cat "$prefix.log" && echo "FAIL: cmake --install" && exit 1; }
 
