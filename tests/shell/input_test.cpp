@@ -1,9 +1,7 @@
-// The map view's input (a right click clears the selection, an arrow key
-// scrolls, a left click moves the selected ship): what comes while the game
-// thread waits for the drawing thread (a turn played, a ship's move drawn)
-// stays queued until the wait is over. It goes in through the window system's
-// queue from a timer that runs only while a wait serves the event loop, which
-// must then be served twice more.
+// Input (a right click clears the selection, an arrow key scrolls, a left click moves the selected ship) that
+// comes while the game thread waits for the drawing thread (a turn played, a ship's move drawn) stays queued
+// until the wait is over. It goes in through the window system's queue from a timer that runs only while a
+// wait serves the event loop, which must then be served twice more.
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QWindow>
@@ -32,9 +30,8 @@ protected:
         ASSERT_TRUE(SpinUntil([&] { return QGuiApplication::focusWindow() == frame().windowHandle(); }));
         platform().handshakes().changeScrollStep(0);
     }
-    // Runs wait() until a right click and the Right arrow key were queued
-    // inside it and the event loop was served twice more before it ended;
-    // neither may have been handled then, both must be afterwards.
+    // Runs wait() until a right click and the Right arrow key were queued inside it and the event loop was
+    // served twice more before it ended; neither may have been handled then, both must be afterwards.
     void SendDuring(const std::function<void()>& wait, const std::function<void()>& reselect,
                     const std::function<bool()>& cleared) {
         for (int attempt = 0; attempt < 30; ++attempt) {
@@ -70,7 +67,6 @@ protected:
             }
             if (!sent) continue;
             SpinUntil([] { return g_scrollRight.load() != 0; });  // too short a wait: start again from a clean state
-            GameLockGuard lock;
             g_scrollRight = 0;
             reselect();
         }
@@ -80,7 +76,11 @@ protected:
 
 TEST_F(Input, AClickAndAKeyDuringEndTurnOrAShipsMoveAreHandledAfterIt) {
     Planet* const home = g_selPlanet;
-    SendDuring([&] { doc().OnEndTurn(); }, [home] { g_selPlanet = home; }, [] { return g_selPlanet == nullptr; });
+    auto back = [home] {
+        GameLockGuard lock;
+        g_selPlanet = home;
+    };
+    SendDuring([&] { doc().OnEndTurn(); }, back, [] { return g_selPlanet == nullptr; });
 
     // An own ship in open space with room to go back and forth 160 pixels.
     QPoint from, to;
@@ -98,12 +98,12 @@ TEST_F(Input, AClickAndAKeyDuringEndTurnOrAShipsMoveAreHandledAfterIt) {
             if (clear({x, y}) && clear({x + 160, y})) from = {x, y}, to = {x + 160, y};
     ASSERT_FALSE(from.isNull()) << "no free stretch in the view";
     Ship* const ship = AddShip(g_currentWorld->ships, from.x(), from.y());
-    auto reselect = [ship] { g_selPlanet = nullptr, g_selShip = ship, ship->actionPoints = 100000; };
-    {
+    auto reselect = [ship] {
         GameLockGuard lock;
-        g_scrollRight = 0;
-        reselect();
-    }
+        g_selPlanet = nullptr, g_selShip = ship, ship->actionPoints = 100000;
+    };
+    g_scrollRight = 0;
+    reselect();
     bool there = false;  // each try moves the ship to the other end, as a left click there does
     auto move = [&] {
         const QPoint at = (there = !there) ? to : from;

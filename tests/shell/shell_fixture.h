@@ -1,5 +1,5 @@
-// A whole application per test (platform, view with its drawing thread,
-// document, main window) with the shipped races and a new game.
+// A whole application per test (platform, view with its drawing thread, document, main window) with the
+// shipped races and a new game.
 #pragma once
 
 #include <QApplication>
@@ -66,8 +66,7 @@ protected:
         app_ = std::make_unique<CZarvonApp>();
         platform().setAutoAnswer(true);
         platform().setEndProcess([this](int code) { endedWith_ = code; });
-        StartOptions options{
-            .file = {}, .dataDir = QStringLiteral(QUORVANE_DATA_OUT), .drawing = drawing(), .show = true};
+        StartOptions options{{}, QStringLiteral(QUORVANE_DATA_OUT), drawing(), true};  // file, data, pace, shown
         ASSERT_TRUE(app_->InitInstance(options));
         ASSERT_TRUE(NewGame());
     }
