@@ -1,6 +1,5 @@
-// The real program on a virtual X display (xvfb-run), driven with xdotool and
-// read back from the X server: a saved game played (a ship built and launched,
-// a turn ended), saved, opened again, and a new game started from it.
+// The real program under xvfb-run, driven with xdotool, read back from the X server: a saved game played (a ship
+// built and launched, a turn ended), saved, opened again, and a new game started from it.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,7 +1,6 @@
-// Input (a right click clears the selection, an arrow key scrolls, a left click moves the selected ship) that
-// comes while the game thread waits for the drawing thread (a turn played, a ship's move drawn) stays queued
-// until the wait is over. It goes in through the window system's queue from a timer that runs only while a
-// wait serves the event loop, which must then be served twice more.
+// A right click, an arrow key or a left click that comes while the game thread waits for the drawing thread
+// (a turn played, a ship's move drawn) stays queued until the wait is over. It goes in through the window
+// system's queue from a timer that runs only while a wait serves the event loop.
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QWindow>
@@ -82,7 +81,6 @@ TEST_F(Input, AClickAndAKeyDuringEndTurnOrAShipsMoveAreHandledAfterIt) {
     };
     SendDuring([&] { doc().OnEndTurn(); }, back, [] { return g_selPlanet == nullptr; });
 
-    // An own ship in open space with room to go back and forth 160 pixels.
     QPoint from, to;
     auto clear = [](QPoint p) {
         GameLockGuard lock;
@@ -96,7 +94,7 @@ TEST_F(Input, AClickAndAKeyDuringEndTurnOrAShipsMoveAreHandledAfterIt) {
     for (int y = 200; y <= 500 && from.isNull(); y += 20)
         for (int x = 80; x <= 400 && from.isNull(); x += 20)
             if (clear({x, y}) && clear({x + 160, y})) from = {x, y}, to = {x + 160, y};
-    ASSERT_FALSE(from.isNull()) << "no free stretch in the view";
+    ASSERT_FALSE(from.isNull()) << "no free stretch of 160 in the view for an own ship to go back and forth";
     Ship* const ship = AddShip(g_currentWorld->ships, from.x(), from.y());
     auto reselect = [ship] {
         GameLockGuard lock;

@@ -1,5 +1,4 @@
-// The planet, ship and asteroid panels: each button acts on the record or row
-// the player chose and opens its step (prices and effects are the logic's).
+// The panels' buttons act on the record or row the player chose (their effects are the logic's own tests).
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -13,7 +12,6 @@
 namespace qv::shell::test {
 namespace {
 
-// A click on a row, as the player picks it.
 void Pick(QTreeWidget* list, int row) {
     list->setCurrentItem(list->topLevelItem(row));
     emit list->itemClicked(list->topLevelItem(row), 0);

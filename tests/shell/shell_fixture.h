@@ -1,5 +1,4 @@
-// A whole application per test (platform, view with its drawing thread, document, main window) with the
-// shipped races and a new game.
+// A whole application per test (platform, view, drawing thread, document, window) with a new game.
 #pragma once
 
 #include <QApplication>

@@ -1,5 +1,4 @@
-// The main of the Qt test suites: a GUI (or widgets) application on the
-// offscreen platform, with a scratch home so that no test touches the user's.
+// The Qt suites' main: an offscreen application with a scratch home, so no test touches the user's.
 #include <QTemporaryDir>
 #ifdef QT_WIDGETS_LIB
 #include <QApplication>
