@@ -1,60 +1,38 @@
-// A whole application per test: the platform, the view with its drawing
-// thread, the document and the main window, with the shipped races loaded.
+// A whole application per test (platform, view, drawing thread, document, window) with a new game.
 #pragma once
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QSettings>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
-
+#include <QTimer>
 #include <gtest/gtest.h>
 
-#include "support/modal_dialog.h"
-
-#include <functional>
-#include <memory>
-#include <vector>
-
-#include "model/globals.h"
-#include "model/saved_game.h"
 #include "drawing/drawing_flags.h"
 #include "drawing/game_lock.h"
+#include "model/globals.h"
+#include "model/lists.h"
+#include "model/saved_game.h"
 #include "shell/main_frame.h"
 #include "shell/new_game_dialog.h"
 #include "shell/qt_platform.h"
-#include "shell/recent_files.h"
 #include "shell/zarvon_app.h"
 #include "shell/zarvon_doc.h"
 #include "shell/zarvon_view.h"
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '(' << l.join(", ").toStdString() << ')'; }
-QT_END_NAMESPACE
-
 namespace qv::shell::test {
 
-inline const QString kData = QStringLiteral(QUORVANE_DATA_OUT);
-
-// Runs the event loop until the condition holds or the time is up.
-inline bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
+inline bool SpinUntil(const std::function<bool()>& done, int ms = 10000) {
     QElapsedTimer t;
-    t.start();
-    while (!done()) {
+    for (t.start(); !done(); QThread::msleep(1)) {
         if (t.elapsed() > ms) return false;
         QApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
     }
     return true;
 }
 
-// Bytes of the running game as a save would write them (g_newDocCount is
-// put back, so that looking does not change the game).
+// The running game as a save writes it (g_newDocCount put back).
 inline std::vector<std::uint8_t> Snapshot(const NewGameOptions& options) {
     GameLockGuard lock;
     const std::int32_t count = g_newDocCount;
@@ -63,70 +41,74 @@ inline std::vector<std::uint8_t> Snapshot(const NewGameOptions& options) {
     return bytes;
 }
 
-inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 inline QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-using qv::test::ModalDialog;
+// Acts on the modal dialog of type T once it is open; stops when this object goes.
+struct ModalDialog : QObject {
+    template <typename T>
+    void whenOpen(std::function<void(T&)> act) {
+        QTimer::singleShot(1, this, [this, act] {
+            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            dialog ? act(*dialog) : whenOpen<T>(act);
+        });
+    }
+};
 
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(scratch_.isValid());
         ResetGlobals();
         ResetDrawingFlags();
-        // Every test starts without recent files.
-        QSettings(kSettingsOrganisation, kSettingsApplication).clear();
+        QSettings(kSettingsOrganisation, kSettingsApplication).clear();  // no recent files
         app_ = std::make_unique<CZarvonApp>();
-        app_->platform().setAutoAnswer(true);
-        app_->platform().setEndProcess([this](int code) { endedWith_ = code; });
-        StartOptions options;
-        options.dataDir = kData;
-        options.file = startFile();
-        options.drawing = drawing();
-        started_ = app_->InitInstance(options);
+        platform().setAutoAnswer(true);
+        platform().setEndProcess([this](int code) { endedWith_ = code; });
+        StartOptions options{{}, QStringLiteral(QUORVANE_DATA_OUT), drawing(), true};  // file, data, pace, shown
+        ASSERT_TRUE(app_->InitInstance(options));
+        ASSERT_TRUE(NewGame());
     }
-
     void TearDown() override {
         app_.reset();
         ResetGlobals();
-        ResetDrawingFlags();
     }
-
-    // A saved game to open at start-up; none by default.
-    virtual QString startFile() const { return {}; }
-    // The drawing thread's pace; the program's own by default.
     virtual DrawingOptions drawing() const { return {}; }
 
-    // File ▸ New with the dialog answered by answer (it may change the
-    // lists first).
     bool NewGame(const std::function<void(NewGameDialog&)>& answer = {}, int result = QDialog::Accepted) {
-        doc().runNewGameDialog = [&](NewGameDialog& dialog) {
+        doc().runNewGameDialog = [answer, result](NewGameDialog& dialog) {
             if (answer) answer(dialog);
             return result;
         };
-        const bool ok = doc().OnNewDocument();
-        doc().runNewGameDialog = nullptr;
-        return ok;
+        return doc().OnNewDocument();
+    }
+    // Two new frames drawn (which needs the game lock free).
+    bool Drawn() {
+        const std::uint64_t serial = view().frameSerial();
+        return SpinUntil([&] { return view().frameSerial() > serial + 1; });
+    }
+    // An own ship put at the head of list, at (x, y) of the view.
+    static Ship* AddShip(Ship*& list, int x = 0, int y = 0) {
+        GameLockGuard lock;
+        auto* s = new Ship;
+        s->owner = g_players;
+        s->model = RecordAt(g_players->race->shipModels, 1);
+        s->weapon = g_players->race->weapons;
+        s->x = g_viewLeft + x, s->y = g_viewTop + y, s->actionPoints = 60, s->shieldPoints = s->model->defence;
+        InsertAtHead(list, s);
+        ++g_players->shipCount;
+        return s;
     }
 
     QString path(const QString& name) const { return scratch_.filePath(name); }
-
     CZarvonDoc& doc() { return app_->doc(); }
     CMainFrame& frame() { return app_->frame(); }
     QtPlatform& platform() { return app_->platform(); }
     CZarvonView& view() { return app_->view(); }
 
-    std::unique_ptr<CZarvonApp> app_;
-    bool started_ = false;
-    int endedWith_ = -1;
     QTemporaryDir scratch_;
+    std::unique_ptr<CZarvonApp> app_;
+    int endedWith_ = -1;
 };
 
 }  // namespace qv::shell::test

@@ -1,0 +1,107 @@
+// The panels' buttons act on the record or row the player chose (their effects are the logic's own tests).
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "shell/asteroid_options_dialog.h"
+#include "shell/equip_dialog.h"
+#include "shell/payment_dialog.h"
+#include "shell/planet_options_dialog.h"
+#include "shell/ship_options_dialog.h"
+#include "shell_fixture.h"
+
+namespace qv::shell::test {
+namespace {
+
+void Pick(QTreeWidget* list, int row) {
+    list->setCurrentItem(list->topLevelItem(row));
+    emit list->itemClicked(list->topLevelItem(row), 0);
+}
+
+using Panels = ShellTest;
+
+TEST_F(Panels, EachPlanetPanelButtonDoesItsStepOnTheChosenDockedShip) {
+    GameLockGuard lock;  // as the map's click holds it; nothing here waits for the drawing thread
+    Planet* const planet = g_selPlanet;
+    g_players->gold = 20000;
+    Ship* const docked = AddShip(planet->docks);
+    docked->equip[kSpaceScanner] = 1, docked->shieldPoints -= 30;
+    QStringList opened;
+    PlanetDialogHook() = [&](QDialog& d) {
+        opened << d.windowTitle();
+        auto* equip = qobject_cast<EquipDialog*>(&d);
+        if (QTreeWidget* list = equip ? equip->sellList() : nullptr; equip && equip->kind() == EquipDialog::ForShip) {
+            Pick(list, list->indexOfTopLevelItem(list->findItems("Space Scanner", Qt::MatchExactly).value(0)));
+            equip->sellButton()->click();
+        } else if (QTreeWidget* list = equip ? equip->buyList() : nullptr) {
+            Pick(list, list->indexOfTopLevelItem(list->findItems("Protective Shield", Qt::MatchExactly).value(0)));
+            equip->buyButton()->click();
+        } else if (auto* pay = qobject_cast<PaymentDialog*>(&d)) {  // agrees the second time
+            (opened.count("Dialog") > 2 ? pay->okButton() : pay->cancelButton())->click();
+            return pay->result();
+        }
+        return int(QDialog::Accepted);
+    };
+    PlanetOptionsDialog panel(planet, &frame());
+    auto click = [&](PlanetOptionsDialog::Button b) { panel.button(b)->click(); };
+    click(PlanetOptionsDialog::EquipPlanet);
+    EXPECT_EQ(planet->equip[kProtectiveShield], 1);
+    g_dockSelection = nullptr;
+    click(PlanetOptionsDialog::EquipShip);  // no docked ship chosen: nothing
+    Pick(panel.docksList(), 0);
+    EXPECT_EQ(g_dockSelection, docked);
+    click(PlanetOptionsDialog::EquipShip);
+    EXPECT_EQ(docked->equip[kSpaceScanner], 0);
+    planet->shieldPoints = 420;
+    for (bool agreed : {false, true}) {  // repairs only when the price is agreed
+        click(PlanetOptionsDialog::RepairShip);
+        EXPECT_EQ(docked->shieldPoints, docked->model->defence - (agreed ? 0 : 30));
+        click(PlanetOptionsDialog::RepairPlanet);
+        EXPECT_EQ(planet->shieldPoints > 420, agreed);
+    }
+    EXPECT_EQ(opened, QStringList({"Equip Planet", "Equip Ship", "Dialog", "Dialog", "Dialog", "Dialog"}));
+    platform().messages.clear();
+    click(PlanetOptionsDialog::UnloadShip);
+    EXPECT_EQ(platform().messages.size(), 1u);  // an empty hold
+    const std::int32_t gold = g_players->gold;
+    click(PlanetOptionsDialog::SellShip);
+    EXPECT_GT(g_players->gold, gold);
+    EXPECT_EQ(IndexOf(planet->docks, docked), 0);  // gone
+    click(PlanetOptionsDialog::Ok);
+    EXPECT_EQ(panel.result(), QDialog::Accepted);
+    PlanetDialogHook() = nullptr;
+}
+
+TEST_F(Panels, ShipAndAsteroidButtonsActOnTheSelectedShipOrTheChosenRow) {
+    GameLockGuard lock;
+    Ship* const s = g_selShip = AddShip(g_currentWorld->ships, 300, 300);
+    for (int fitted : {0, 1}) {  // SHM and Start Rocket arm only with their device, and then close
+        s->equip[kHyperJumper] = s->equip[kNuclearMissile] = fitted;
+        for (auto [button, mode] : {std::pair{&CShipOptionsDlg::hyperJumpButton, &g_jumpMode},
+                                    std::pair{&CShipOptionsDlg::startRocketButton, &g_rocketMode}}) {
+            CShipOptionsDlg dialog(&frame());
+            dialog.show();
+            (dialog.*button)()->click();
+            EXPECT_EQ(dialog.isVisible(), fitted == 0);
+            EXPECT_EQ(*mode, fitted);
+        }
+    }
+    Asteroid* const asteroid = g_currentWorld->asteroids;
+    FreeList(asteroid->ships);
+    Ship* const holds = AddShip(asteroid->ships);
+    Ship* const none = AddShip(asteroid->ships);  // the first row
+    holds->holds = 10;
+    g_selShip = nullptr, g_selAsteroid = asteroid, g_listSelection = 0;
+    CAsteroidOptionsDlg dialog(&frame());
+    dialog.show();
+    dialog.shipList()->setCurrentItem(dialog.shipList()->topLevelItem(1));
+    EXPECT_EQ(g_listSelection, 1);
+    dialog.loadHoldButton()->click();
+    EXPECT_EQ(holds->holdFull, 1);
+    dialog.startShipButton()->click();
+    EXPECT_EQ(asteroid->ships, none);
+    EXPECT_EQ(g_currentWorld->ships->holdFull, 1);  // the loaded one, launched
+    EXPECT_EQ(dialog.shipList()->topLevelItemCount(), 1);
+}
+
+}  // namespace
+}  // namespace qv::shell::test
