@@ -1,21 +1,23 @@
 // Sound cues: never blocking, silent on missing files and without a sound
 // output, one player per cue file, a new cue stopping the old one, calls from
-// other threads carried out on the GUI thread. The machine running the tests
-// usually has no sound server, which is one of the cases that must work.
+// other threads carried out on the GUI thread. The test machine usually has
+// no sound server, which is one of the cases that must work.
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSoundEffect>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "model/races.h"
+#include "model/sound_cues.h"
 #include "presentation/media/sound_cues.h"
 
 using qv::media::SoundCues;
@@ -23,103 +25,59 @@ using qv::media::SoundCues;
 namespace {
 
 const std::filesystem::path kData = QUORVANE_DATA_OUT;
+const std::vector<std::string> kCues = {qv::kCueShot,      qv::kCueMissile,   qv::kCueCapture,   qv::kCueLanding,
+                                        qv::kCueCollision, qv::kCueShipBuilt, qv::kCueStepOpens, qv::kCueStepCloses};
 
-const std::vector<std::string> kCues = {"BldShip.wav", "Feedbk04.wav", "Feedbk03.wav", "Landing.wav",
-                                        "FirstW.wav",  "Stinger.wav",  "PCapture.wav", "Medexpl.wav"};
-
-// Lets queued calls and the players' own events run for a while.
-void Spin(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
+// Runs queued calls until done() holds or ten seconds pass.
+bool WaitFor(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
 }
-
-class SoundCuesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const std::string& cue : kCues)
-            ASSERT_TRUE(std::filesystem::is_regular_file(kData / cue)) << "the data folder lacks " << cue;
-    }
-};
 
 }  // namespace
 
-TEST_F(SoundCuesTest, UnknownFileIsSilentAndReturnsAtOnce) {
+TEST(SoundCues, MissingFilesAreSilentAndNoCallWaits) {
     for (const SoundCues::Output output : {SoundCues::Output::Detect, SoundCues::Output::AssumePresent}) {
         SoundCues cues(kData, output);
         QElapsedTimer t;
         t.start();
-        cues.play("NoSuchCue.wav");
-        cues.play("");
-        cues.play("../NoSuchFolder/FirstW.wav");
-        EXPECT_LT(t.elapsed(), 10000);  // a call that waited for the device would never return
+        for (const std::string missing : {"NoSuchCue.wav", "", "../NoSuchFolder/FirstW.wav"}) cues.play(missing);
         EXPECT_EQ(cues.playerCount(), 0);
         EXPECT_EQ(cues.lastCue(), "");
-        Spin(50);
-    }
-}
-
-TEST_F(SoundCuesTest, ManyCuesInARowReturnAtOnceWhateverTheMachine) {
-    for (const SoundCues::Output output : {SoundCues::Output::Detect, SoundCues::Output::AssumePresent}) {
-        SoundCues cues(kData, output);
-        QElapsedTimer t;
-        t.start();
         for (int round = 0; round < 3; ++round)
             for (const std::string& cue : kCues) cues.play(cue);
-        EXPECT_LT(t.elapsed(), 10000);  // without a sound server a waiting call would never return
-        Spin(150);  // the players keep working in the background without trouble
-        if (cues.hasOutput()) {
-            EXPECT_EQ(cues.playerCount(), static_cast<int>(kCues.size()));
-            EXPECT_EQ(cues.lastCue(), kCues.back());
-        }
+        EXPECT_LT(t.elapsed(), 10000);  // a call waiting for a device would never return
+        EXPECT_EQ(cues.playerCount(), cues.hasOutput() ? static_cast<int>(kCues.size()) : 0);
     }
+    SoundCues silent(kData, SoundCues::Output::AssumeAbsent);
+    silent.preload(kCues);
+    silent.play(qv::kCueShot);
+    EXPECT_FALSE(silent.hasOutput());
+    EXPECT_EQ(silent.playerCount(), 0);
 }
 
-TEST_F(SoundCuesTest, ANewCueStopsTheOneThatPlays) {
-    SoundCues cues(kData, SoundCues::Output::AssumePresent);
-    cues.play("FirstW.wav");
-    const QSoundEffect* first = cues.player("FirstW.wav");
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->source(), QUrl::fromLocalFile(QString::fromStdString((kData / "FirstW.wav").string())));
-    Spin(30);
-    cues.play("Medexpl.wav");
-    const QSoundEffect* second = cues.player("Medexpl.wav");
-    ASSERT_NE(second, nullptr);
-    EXPECT_NE(first, second);
-    EXPECT_FALSE(first->isPlaying());
-    EXPECT_EQ(cues.lastCue(), "Medexpl.wav");
-    // The same cue again reuses its player.
-    Spin(30);
-    cues.play("FirstW.wav");
-    EXPECT_EQ(cues.player("FirstW.wav"), first);
-    EXPECT_FALSE(second->isPlaying());
-    EXPECT_EQ(cues.playerCount(), 2);
-}
-
-TEST_F(SoundCuesTest, WithoutOutputNothingIsLoaded) {
-    SoundCues cues(kData, SoundCues::Output::AssumeAbsent);
-    EXPECT_FALSE(cues.hasOutput());
-    cues.preload(kCues);
-    for (const std::string& cue : kCues) cues.play(cue);
-    EXPECT_EQ(cues.playerCount(), 0);
-    EXPECT_EQ(cues.player("FirstW.wav"), nullptr);
-}
-
-TEST_F(SoundCuesTest, PreloadMakesThePlayersOfPresentFilesOnly) {
+TEST(SoundCues, OnePlayerPerFileAndANewCueStopsTheOneThatPlays) {
     SoundCues cues(kData, SoundCues::Output::AssumePresent);
     cues.preload({"FirstW.wav", "Landing.wav", "Missing.wav"});
     EXPECT_EQ(cues.playerCount(), 2);
-    const QSoundEffect* landing = cues.player("Landing.wav");
-    ASSERT_NE(landing, nullptr);
-    cues.play("Landing.wav");
-    EXPECT_EQ(cues.player("Landing.wav"), landing);
-    EXPECT_EQ(cues.playerCount(), 2);
+    const QSoundEffect* first = cues.player("FirstW.wav");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->source(), QUrl::fromLocalFile(QString::fromStdString((kData / "FirstW.wav").string())));
+    cues.play("FirstW.wav");
+    EXPECT_EQ(cues.player("FirstW.wav"), first);
+    cues.play("Medexpl.wav");
+    const QSoundEffect* second = cues.player("Medexpl.wav");
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(first->isPlaying());
+    EXPECT_EQ(cues.lastCue(), "Medexpl.wav");
+    cues.play("FirstW.wav");
+    EXPECT_EQ(cues.player("FirstW.wav"), first);
+    EXPECT_FALSE(second->isPlaying());
+    EXPECT_EQ(cues.playerCount(), 3);
 }
 
-TEST_F(SoundCuesTest, CallsFromAnotherThreadRunOnTheGuiThread) {
+TEST(SoundCues, CallsFromAnotherThreadRunOnTheGuiThread) {
     SoundCues cues(kData, SoundCues::Output::AssumePresent);
     std::thread worker([&cues] {
         cues.preload({"Stinger.wav"});
@@ -127,15 +85,13 @@ TEST_F(SoundCuesTest, CallsFromAnotherThreadRunOnTheGuiThread) {
     });
     worker.join();
     EXPECT_EQ(cues.playerCount(), 0);  // handed over, not yet carried out
-    Spin(50);
-    ASSERT_EQ(cues.playerCount(), 2);
+    ASSERT_TRUE(WaitFor([&] { return cues.playerCount() == 2 && cues.lastCue() == "PCapture.wav"; }));
     EXPECT_EQ(cues.player("PCapture.wav")->thread(), QCoreApplication::instance()->thread());
-    EXPECT_EQ(cues.lastCue(), "PCapture.wav");
+    EXPECT_NE(cues.player("Stinger.wav"), nullptr);
 }
 
-TEST_F(SoundCuesTest, WithoutAFolderCuesComeFromTheDataFolder) {
-    // Nothing here loads races, so the data folder is still the working
-    // directory.
+TEST(SoundCues, WithoutAFolderCuesComeFromTheDataFolder) {
+    // Nothing here loads races, so the data folder is the working directory.
     ASSERT_EQ(qv::DataDir(), std::filesystem::path("."));
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(kData.string())));
@@ -144,5 +100,4 @@ TEST_F(SoundCuesTest, WithoutAFolderCuesComeFromTheDataFolder) {
     QDir::setCurrent(before);
     EXPECT_EQ(cues.playerCount(), 1);
     EXPECT_EQ(cues.lastCue(), "BldShip.wav");
-    Spin(100);  // the player reads its file in the background; let it finish
 }
