@@ -95,20 +95,14 @@ protected:
         for (const QPoint p : {QPoint(2, 3), QPoint(797, 596), QPoint(20, 300), QPoint(400, 1), QPoint(780, 590)})
             stars.setPixel(p, qRgb(200, 200, 255));
         pictures.set(PictureRole::Stars, stars);
-        // Planet 1 and the rich asteroid larger than their box, so that one
-        // drawn past its margin would show.
-        for (const auto& [role, size, colour] : std::initializer_list<std::tuple<PictureRole, QSize, QColor>>{
-                 {PictureRole::StarYellow, {163, 158}, {250, 240, 10}},
-                 {PictureRole::StarBlue, {163, 158}, {10, 40, 250}},
-                 {PictureRole::Planet1, {100, 100}, {20, 200, 20}},
-                 {PictureRole::Planet2, {60, 60}, {20, 200, 120}},
-                 {PictureRole::Planet3, {60, 60}, {120, 200, 20}},
-                 {PictureRole::AsteroidRich, {100, 100}, {90, 60, 30}},
-                 {PictureRole::AsteroidSpent, {34, 34}, {220, 200, 150}},
-                 {PictureRole::BlastSmallA, {30, 30}, {250, 120, 0}},
-                 {PictureRole::BlastSmallB, {30, 30}, {250, 60, 60}},
-                 {PictureRole::BlastLarge, {60, 60}, {250, 200, 100}}})
-            pictures.set(role, Solid(size.width(), size.height(), colour));
+        // The map's pictures in solid colours; planet 1 and the rich asteroid
+        // larger than their box, so that one drawn past its margin would show.
+        for (int i = 1; i <= static_cast<int>(PictureRole::BlastLarge); ++i) {
+            const auto role = static_cast<PictureRole>(i);
+            const bool large = role == PictureRole::Planet1 || role == PictureRole::AsteroidRich;
+            pictures.set(role, Solid(large ? 100 : InfoOf(role).width, large ? 100 : InfoOf(role).height,
+                                     QColor::fromHsv(i * 36, 120 + i * 10, 250 - i * 10)));
+        }
         painter = std::make_unique<MapPainter>(pictures);
     }
     void TearDown() override {
@@ -167,7 +161,7 @@ TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     // Under the overview map, with a docked ship the overview leaves out.
     Put(world->planets, 640, 60, human)->picture = 2;
     Put(world->planets->docks, -500, -500, enemy);
-    std::tie(g_eventX, g_eventY, g_eventDestX, g_eventDestY) = std::tuple(1000, 1000, 900, 950);
+    std::tie(g_eventX, g_eventY, g_eventDestX, g_eventDestY) = std::tuple(750, 1250, 1350, 1350);
     FrameRequests requests{nullptr, Put(world->asteroids, 650, 520), Put(world->ships, 700, 520, human), 2, 1};
     const QImage idle = Frame(FrameKind::Idle, requests);
     ExpectReference(idle, "map_idle");
