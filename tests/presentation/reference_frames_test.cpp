@@ -177,8 +177,7 @@ TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     g_computerMove = g_gameOver = 1;
     painter->shiftStars(30, -10);
     const QImage scroll = Frame(FrameKind::Scroll, requests);
-    g_computerMove = g_gameOver = 0;
-    g_hoverShip = nullptr;
+    std::tie(g_computerMove, g_gameOver, g_hoverShip) = std::tuple(0, 0, nullptr);
     EXPECT_EQ(scroll, Frame(FrameKind::Idle));
     painter->present();
     EXPECT_EQ(painter->frameSerial(), 2u);
@@ -193,32 +192,27 @@ TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     std::tie(g_hoverPlanet->picture, g_hoverPlanet->shieldPoints) = std::tuple(2, 432);
     std::tie(g_turn, human->gold, world->star->kind) = std::tuple(1234, -1234, 2);
     requests = FrameRequests{selected, nullptr, requests.explodingShip, 0, 0};
-    g_selPlanet = nullptr;
-    g_selShip = nullptr;
+    std::tie(g_selPlanet, g_selShip) = std::tuple(nullptr, nullptr);
     ExpectReference(Frame(FrameKind::Idle, requests), "map_over");
 }
 
 TEST_F(ReferenceFrames, PanelLinesTitleAndPowerGraph) {
-    // The holds line with full holds and with none; the asteroid panel.
+    // The holds line with full holds and with none; the asteroid's panel.
     QImage lines = Solid(200, 3 * 22, Qt::black);
     QPainter strip(&lines);
-    Ship* ship = g_hoverShip = Put(world->ships, 100, 100, enemy);
-    std::tie(ship->holds, ship->holdFull) = std::tuple(2, 1);
-    strip.drawImage(0, 0, Frame(FrameKind::Idle).copy(600, 238, 200, 22));
-    ship->holds = 0;
-    strip.drawImage(0, 22, Frame(FrameKind::Idle).copy(600, 238, 200, 22));
-    g_hoverShip = nullptr;
-    g_hoverAsteroid = Put(world->asteroids, 300, 100);
-    g_hoverAsteroid->resources = -7;
-    strip.drawImage(0, 44, Frame(FrameKind::Idle).copy(600, 198, 200, 22));
+    Ship* ship = Put(world->ships, 100, 100, enemy);
+    Asteroid* rock = Put(world->asteroids, 300, 100);
+    std::tie(ship->holds, ship->holdFull, rock->resources) = std::tuple(2, 1, -7);
+    for (int row = 0; row < 3; ++row, ship->holds = 0) {
+        g_hoverShip = row < 2 ? ship : nullptr;
+        g_hoverAsteroid = row < 2 ? nullptr : rock;
+        strip.drawImage(0, row * 22, Frame(FrameKind::Idle).copy(600, row < 2 ? 238 : 198, 200, 22));
+    }
     strip.end();
     ExpectReference(lines, "panel_lines");
 
     PictureSet set;
-    QImage title = Solid(800, 600, QColor(0, 0, 60));
-    title.setPixel(0, 0, qRgb(1, 2, 3));
-    title.setPixel(799, 599, qRgb(4, 5, 6));
-    set.set(PictureRole::Title, title);
+    set.set(PictureRole::Title, Solid(800, 600, QColor(0, 0, 60)));
     ExpectReference(TitleScreenImage(set), "title");
 
     // Three turns of the players but the neutral one, a power above 11000
