@@ -62,68 +62,47 @@ Ship* Sprite(Ship* ship, std::initializer_list<Pixel> entries) {
     return ship;
 }
 
-// A world of 2600 seen from (600, 700): two players with races named in
-// UTF-8 and in Latin-1, and the neutral player.
-class ReferenceFrames : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetGlobals();
-        g_worldSize = 2600;
-        g_turn = 7;
-        std::tie(g_viewLeft, g_viewTop, g_viewRight, g_viewBottom) = std::tuple(600, 700, 1400, 1300);
-        for (const char* name : {"Sol\xE9 Pact", "Sol\xC3\xA9 Guild"}) {
-            InsertAtHead(g_races, new Race{});
-            g_races->name = name;
-        }
-        weapon->range = 50;
-        model->name = "Scout";
-        for (Player** p : {&neutral, &enemy, &human}) {
-            *p = new Player{};
-            InsertAtHead(g_players, *p);
-        }
-        neutral->colour = kNeutralColour;
-        std::tie(human->colour, human->race, human->gold, human->planetCount, human->shipCount) =
-            std::tuple(0x000080FF, g_races, 2000, 3, 12);                              // orange
-        std::tie(enemy->colour, enemy->race) = std::tuple(0x00FFC000, g_races->next);  // sky blue
-        world = g_currentWorld = g_lastWorld = g_worlds = new World{};
-        g_worldCount = 1;
-        world->number = 65535;
-        world->star = new Star{-79 + 600, 450 + 700, 1};
-
-        PictureSet pictures;
-        QImage stars = Solid(800, 600, Qt::black);
-        for (const QPoint p : {QPoint(2, 3), QPoint(797, 596), QPoint(20, 300), QPoint(400, 1), QPoint(780, 590)})
-            stars.setPixel(p, qRgb(200, 200, 255));
-        pictures.set(PictureRole::Stars, stars);
-        // The map's pictures in solid colours; planet 1 and the rich asteroid
-        // larger than their box, so that one drawn past its margin would show.
-        for (int i = 1; i <= static_cast<int>(PictureRole::BlastLarge); ++i) {
-            const auto role = static_cast<PictureRole>(i);
-            const bool large = role == PictureRole::Planet1 || role == PictureRole::AsteroidRich;
-            pictures.set(role, Solid(large ? 100 : InfoOf(role).width, large ? 100 : InfoOf(role).height,
-                                     QColor::fromHsv(i * 36, 120 + i * 10, 250 - i * 10)));
-        }
-        painter = std::make_unique<MapPainter>(pictures);
+// One world of 2600 seen from (600, 700), two players with races named in
+// UTF-8 and in Latin-1, and the neutral player; pictures in solid colours,
+// planet 1 and the rich asteroid larger than their box, so that one drawn
+// past its margin would show.
+TEST(ReferenceFrames, OfOneFixedGame) {
+    ResetGlobals();
+    std::tie(g_worldSize, g_worldCount, g_turn) = std::tuple(2600, 1, 7);
+    std::tie(g_viewLeft, g_viewTop, g_viewRight, g_viewBottom) = std::tuple(600, 700, 1400, 1300);
+    for (const char* name : {"Sol\xE9 Pact", "Sol\xC3\xA9 Guild"}) {
+        InsertAtHead(g_races, new Race{});
+        g_races->name = name;
     }
-    void TearDown() override {
-        painter.reset();
-        ResetGlobals();
-        delete weapon;
-        delete model;
+    Weapon weapon;
+    weapon.range = 50;
+    ShipModel model;
+    model.name = "Scout";
+    for (int i = 0; i < 3; ++i) InsertAtHead(g_players, new Player{});
+    Player *human = g_players, *enemy = human->next, *neutral = enemy->next;
+    std::tie(human->colour, human->race, human->gold, human->planetCount, human->shipCount) =
+        std::tuple(0x000080FF, g_races, 2000, 3, 12);  // orange
+    std::tie(enemy->colour, enemy->race, neutral->colour) = std::tuple(0x00FFC000, g_races->next, kNeutralColour);
+    World* world = g_currentWorld = g_lastWorld = g_worlds = new World{};
+    world->number = 65535;
+    world->star = new Star{-79 + 600, 450 + 700, 1};
+    PictureSet pictures;
+    QImage stars = Solid(800, 600, Qt::black);
+    for (const QPoint p : {QPoint(2, 3), QPoint(797, 596), QPoint(20, 300), QPoint(400, 1), QPoint(780, 590)})
+        stars.setPixel(p, qRgb(200, 200, 255));
+    pictures.set(PictureRole::Stars, stars);
+    for (int i = 1; i <= static_cast<int>(PictureRole::BlastLarge); ++i) {
+        const auto role = static_cast<PictureRole>(i);
+        const bool large = role == PictureRole::Planet1 || role == PictureRole::AsteroidRich;
+        pictures.set(role, Solid(large ? 100 : InfoOf(role).width, large ? 100 : InfoOf(role).height,
+                                 QColor::fromHsv(i * 36, 120 + i * 10, 250 - i * 10)));
     }
-    QImage Frame(FrameKind kind, const FrameRequests& requests = {}) {
+    auto painter = std::make_unique<MapPainter>(pictures);
+    const auto Frame = [&](FrameKind kind, const FrameRequests& requests = {}) {
         painter->compose(kind, requests);
         return painter->backBuffer().copy();
-    }
+    };
 
-    Weapon* weapon = new Weapon{};
-    ShipModel* model = new ShipModel{};
-    Player *human = nullptr, *enemy = nullptr, *neutral = nullptr;
-    World* world = nullptr;
-    std::unique_ptr<MapPainter> painter;
-};
-
-TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     constexpr Colour kWhite = 0xFFFFFF;
     // Margins: a planet 29 (drawn) and 30 (not) left of the view, 29 right of
     // it; an asteroid 16 and 17; a ship 14 and 15, its entry reaching in.
@@ -154,10 +133,10 @@ TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     Sprite(Put(world->ships, 400, 595, human), {{15, 29, kWhite}, {15, 19, kWhite}});
     // Selected: a planet with a weapon, a ship with action points and one.
     Planet* selected = g_selPlanet = Put(world->planets, 250, 380, enemy);
-    std::tie(selected->picture, selected->weapon) = std::tuple(3, weapon);
+    std::tie(selected->picture, selected->weapon) = std::tuple(3, &weapon);
     Ship* ship = g_selShip = g_hoverShip = Sprite(Put(world->ships, 560, 420, enemy), {{15, 15, kWhite}});
     std::tie(ship->model, ship->actionPoints, ship->weapon, ship->holds, ship->shieldPoints) =
-        std::tuple(model, 60, weapon, 2, 75);
+        std::tuple(&model, 60, &weapon, 2, 75);
     // Under the overview map, with a docked ship the overview leaves out.
     Put(world->planets, 640, 60, human)->picture = 2;
     Put(world->planets->docks, -500, -500, enemy);
@@ -194,17 +173,15 @@ TEST_F(ReferenceFrames, MapLayersPanelsAndOverview) {
     requests = FrameRequests{selected, nullptr, requests.explodingShip, 0, 0};
     std::tie(g_selPlanet, g_selShip) = std::tuple(nullptr, nullptr);
     ExpectReference(Frame(FrameKind::Idle, requests), "map_over");
-}
 
-TEST_F(ReferenceFrames, PanelLinesTitleAndPowerGraph) {
     // The holds line with full holds and with none; the asteroid's panel.
     QImage lines = Solid(200, 3 * 22, Qt::black);
     QPainter strip(&lines);
-    Ship* ship = Put(world->ships, 100, 100, enemy);
+    Ship* carrier = Put(world->ships, 100, 100, enemy);
     Asteroid* rock = Put(world->asteroids, 300, 100);
-    std::tie(ship->holds, ship->holdFull, rock->resources) = std::tuple(2, 1, -7);
-    for (int row = 0; row < 3; ++row, ship->holds = 0) {
-        g_hoverShip = row < 2 ? ship : nullptr;
+    std::tie(carrier->holds, carrier->holdFull, rock->resources, g_hoverPlanet) = std::tuple(2, 1, -7, nullptr);
+    for (int row = 0; row < 3; ++row, carrier->holds = 0) {
+        g_hoverShip = row < 2 ? carrier : nullptr;
         g_hoverAsteroid = row < 2 ? nullptr : rock;
         strip.drawImage(0, row * 22, Frame(FrameKind::Idle).copy(600, row < 2 ? 238 : 198, 200, 22));
     }
@@ -233,6 +210,8 @@ TEST_F(ReferenceFrames, PanelLinesTitleAndPowerGraph) {
     p.drawImage(470, 0, PowerGraphImage(many));
     p.end();
     ExpectReference(graphs, "power_graph");
+    painter.reset();
+    ResetGlobals();
 }
 
 TEST(Pictures, EveryRoleLoadsItsBuiltInPictureOfTheSizeTheMapNeeds) {
