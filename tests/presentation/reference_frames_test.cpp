@@ -174,42 +174,34 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     std::tie(g_selPlanet, g_selShip) = std::tuple(nullptr, nullptr);
     ExpectReference(Frame(FrameKind::Idle, requests), "map_over");
 
-    // The holds line with full holds and with none; the asteroid's panel.
-    QImage lines = Solid(200, 3 * 22, Qt::black);
-    QPainter strip(&lines);
+    // Beside the title screen: the holds line with full holds and with none,
+    // the asteroid's panel; three turns of the players but the neutral one, a
+    // power above 11000 leaving the top; a game of 1000 turns squeezed into
+    // the graph, its history ending at turn 600.
+    QImage more = Solid(1740, 600, Qt::white);
+    QPainter p(&more);
+    PictureSet set;
+    set.set(PictureRole::Title, Solid(800, 600, QColor(0, 0, 60)));
+    p.drawImage(0, 0, TitleScreenImage(set));
     Ship* carrier = Put(world->ships, 100, 100, enemy);
     Asteroid* rock = Put(world->asteroids, 300, 100);
     std::tie(carrier->holds, carrier->holdFull, rock->resources, g_hoverPlanet) = std::tuple(2, 1, -7, nullptr);
     for (int row = 0; row < 3; ++row, carrier->holds = 0) {
         g_hoverShip = row < 2 ? carrier : nullptr;
         g_hoverAsteroid = row < 2 ? nullptr : rock;
-        strip.drawImage(0, row * 22, Frame(FrameKind::Idle).copy(600, row < 2 ? 238 : 198, 200, 22));
+        p.drawImage(800, row * 22, Frame(FrameKind::Idle).copy(600, row < 2 ? 238 : 198, 200, 22));
     }
-    strip.end();
-    ExpectReference(lines, "panel_lines");
-
-    PictureSet set;
-    set.set(PictureRole::Title, Solid(800, 600, QColor(0, 0, 60)));
-    ExpectReference(TitleScreenImage(set), "title");
-
-    // Three turns of the players but the neutral one, a power above 11000
-    // leaving the top; beside it a game of 1000 turns squeezed into the
-    // graph, its history ending at turn 600.
-    for (int t = 0; t < 10; ++t) {
-        human->power[t] = 5000 + 2000 * (t % 2) + 10000 * (t == 2);
-        enemy->power[t] = 1000;
-        neutral->power[t] = 9000;
-    }
+    for (int t = 0; t < 10; ++t)
+        std::tie(human->power[t], enemy->power[t], neutral->power[t]) =
+            std::tuple(5000 + 2000 * (t % 2) + 10000 * (t == 2), 1000, 9000);
     g_turn = 4;
     PowerGraphData many{1000, {{0x008000, std::vector<std::int32_t>(1000, 8000)}, {0x0000FF, {}}}};
     for (int t = 0; t < 600; ++t)
         many.lines[1].power.push_back(t == 500 ? 10000 : t > 300 ? 2000 + 2000 * (t % 2) : 1000);
-    QImage graphs = Solid(940, 290, Qt::white);
-    QPainter p(&graphs);
-    p.drawImage(0, 0, PowerGraphImage(CollectPowerGraph()));
-    p.drawImage(470, 0, PowerGraphImage(many));
+    p.drawImage(800, 100, PowerGraphImage(CollectPowerGraph()));
+    p.drawImage(1270, 100, PowerGraphImage(many));
     p.end();
-    ExpectReference(graphs, "power_graph");
+    ExpectReference(more, "title_panels_graphs");
     painter.reset();
     ResetGlobals();
 }
