@@ -6,10 +6,8 @@
 //   QUORVANE_UPDATE_FRAMES=1 build/default/bin/quorvane-presentation-tests
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QPainter>
 
-#include <memory>
 #include <tuple>
 
 #include "model/globals.h"
@@ -41,25 +39,20 @@ void ExpectReference(const QImage& frame, const QString& name) {
         for (int x = 0; x < actual.width(); ++x) differing += actual.pixel(x, y) != expected.pixel(x, y);
     if (differing == 0) return;
     const QString out = QStringLiteral(QUORVANE_FRAMES_OUT "/") + name + ".actual.png";
-    QDir().mkpath(QStringLiteral(QUORVANE_FRAMES_OUT));
     actual.save(out);
     ADD_FAILURE() << differing << " pixels differ from " << reference.toStdString() << "; see " << out.toStdString();
 }
 
-// A record at window position (x, y) of the view from (600, 700).
+// A record at window position (x, y) of the view from (600, 700); a ship
+// with the sprite entries {x, y, colour}.
 template <typename T>
-T* Put(T*& list, int x, int y, Player* owner = nullptr) {
+T* Put(T*& list, int x, int y, Player* owner = nullptr, std::initializer_list<Pixel> sprite = {}) {
     T* rec = new T{};
-    rec->x = x + 600;
-    rec->y = y + 700;
+    std::tie(rec->x, rec->y) = std::tuple(x + 600, y + 700);
     if constexpr (requires { rec->owner; }) rec->owner = owner;
+    if constexpr (requires { rec->pixels; }) std::copy(sprite.begin(), sprite.end(), rec->pixels);
     InsertAtHead(list, rec);
     return rec;
-}
-
-Ship* Sprite(Ship* ship, std::initializer_list<Pixel> entries) {
-    std::copy(entries.begin(), entries.end(), ship->pixels);
-    return ship;
 }
 
 // One world of 2600 seen from (600, 700), two players with races named in
@@ -97,10 +90,10 @@ TEST(ReferenceFrames, OfOneFixedGame) {
         pictures.set(role, Solid(large ? 100 : InfoOf(role).width, large ? 100 : InfoOf(role).height,
                                  QColor::fromHsv(i * 36, 120 + i * 10, 250 - i * 10)));
     }
-    auto painter = std::make_unique<MapPainter>(pictures);
+    MapPainter painter(pictures);
     const auto Frame = [&](FrameKind kind, const FrameRequests& requests = {}) {
-        painter->compose(kind, requests);
-        return painter->backBuffer().copy();
+        painter.compose(kind, requests);
+        return painter.backBuffer().copy();
     };
 
     constexpr Colour kWhite = 0xFFFFFF;
@@ -111,8 +104,8 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     Put(world->planets, 829, 420, human)->picture = 2;
     Put(world->asteroids, -16, 290)->resources = 5;
     g_selAsteroid = Put(world->asteroids, -17, 560);  // its circle shows though it is not drawn
-    Sprite(Put(world->ships, -14, 540, human), {{40, 15, kWhite}});
-    Sprite(Put(world->ships, -15, 580, human), {{40, 15, kWhite}});
+    Put(world->ships, -14, 540, human, {{40, 15, kWhite}});
+    Put(world->ships, -15, 580, human, {{40, 15, kWhite}});
     // Planet pictures 2, 3 and none; spent and rich asteroids; layers stacked.
     Put(world->planets, 130, 490, enemy)->picture = 2;
     Put(world->planets, 200, 490, human)->picture = 3;
@@ -120,21 +113,20 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     Put(world->asteroids, 330, 490);
     Put(world->planets, 400, 200, human)->picture = 1;
     Put(world->asteroids, 410, 210)->resources = 1;
-    Sprite(Put(world->ships, 420, 220, human), {{15, 15, kWhite}, {16, 15, kWhite}});
+    Put(world->ships, 420, 220, human, {{15, 15, kWhite}, {16, 15, kWhite}});
     // Sprites: white takes the owner's colour, colour 0 ends the list, all
     // 700 entries drawn, clipped at the edges without wrapping.
-    Sprite(Put(world->ships, 520, 100, human),
-           {{0, 0, kWhite}, {5, 2, 0x123456}, {29, 29, kWhite}, {10, 10, 0}, {12, 12, 1}});
-    Sprite(Put(world->ships, 560, 100, enemy), {{3, 4, kWhite}, {4, 4, 0xFEFFFF}});
+    Put(world->ships, 520, 100, human, {{0, 0, kWhite}, {5, 2, 0x123456}, {29, 29, kWhite}, {10, 10, 0}, {12, 12, 1}});
+    Put(world->ships, 560, 100, enemy, {{3, 4, kWhite}, {4, 4, 0xFEFFFF}});
     Ship* full = Put(world->ships, 600, 100);
     for (int i = 0; i < kPixelListSize; ++i) full->pixels[i] = Pixel{i % 30, i / 30 % 30, 0x000080};
     full->pixels[kPixelListSize - 1] = Pixel{29, 29, 0x008000};
-    Sprite(Put(world->ships, 790, 300, human), {{29, 16, kWhite}, {25, 16, kWhite}});
-    Sprite(Put(world->ships, 400, 595, human), {{15, 29, kWhite}, {15, 19, kWhite}});
+    Put(world->ships, 790, 300, human, {{29, 16, kWhite}, {25, 16, kWhite}});
+    Put(world->ships, 400, 595, human, {{15, 29, kWhite}, {15, 19, kWhite}});
     // Selected: a planet with a weapon, a ship with action points and one.
     Planet* selected = g_selPlanet = Put(world->planets, 250, 380, enemy);
     std::tie(selected->picture, selected->weapon) = std::tuple(3, &weapon);
-    Ship* ship = g_selShip = g_hoverShip = Sprite(Put(world->ships, 560, 420, enemy), {{15, 15, kWhite}});
+    Ship* ship = g_selShip = g_hoverShip = Put(world->ships, 560, 420, enemy, {{15, 15, kWhite}});
     std::tie(ship->model, ship->actionPoints, ship->weapon, ship->holds, ship->shieldPoints) =
         std::tuple(&model, 60, &weapon, 2, 75);
     // Under the overview map, with a docked ship the overview leaves out.
@@ -146,20 +138,20 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     ExpectReference(idle, "map_idle");
 
     // The window sees a frame only once it is presented, and keeps it.
-    EXPECT_NE(painter->frontImage(), idle);
-    painter->present();
-    const QImage shown = painter->frontImage();
+    EXPECT_NE(painter.frontImage(), idle);
+    painter.present();
+    const QImage shown = painter.frontImage();
     EXPECT_EQ(shown, idle);
 
     // Scroll frames leave out rings, explosions, panels, the computer-move
     // box and the game-over text; the star field moves against the view.
     g_computerMove = g_gameOver = 1;
-    painter->shiftStars(30, -10);
+    painter.shiftStars(30, -10);
     const QImage scroll = Frame(FrameKind::Scroll, requests);
     std::tie(g_computerMove, g_gameOver, g_hoverShip) = std::tuple(0, 0, nullptr);
     EXPECT_EQ(scroll, Frame(FrameKind::Idle));
-    painter->present();
-    EXPECT_EQ(painter->frameSerial(), 2u);
+    painter.present();
+    EXPECT_EQ(painter.frameSerial(), 2u);
     EXPECT_EQ(shown, idle);
 
     // The next idle frame: the large blast flips the phase, so the ship takes
@@ -202,7 +194,6 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     p.drawImage(1270, 100, PowerGraphImage(many));
     p.end();
     ExpectReference(more, "title_panels_graphs");
-    painter.reset();
     ResetGlobals();
 }
 
