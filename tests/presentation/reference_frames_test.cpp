@@ -88,7 +88,7 @@ TEST(ReferenceFrames, OfOneFixedGame) {
         const auto role = static_cast<PictureRole>(i);
         const bool large = role == PictureRole::Planet1 || role == PictureRole::AsteroidRich;
         pictures.set(role, Solid(large ? 100 : InfoOf(role).width, large ? 100 : InfoOf(role).height,
-                                 QColor::fromHsv(i * 36, 120 + i * 10, 250 - i * 10)));
+                                 QColor::fromHsv(i * 33, 120 + i * 10, 250 - i * 10)));
     }
     MapPainter painter(pictures);
     const auto Frame = [&](FrameKind kind, const FrameRequests& requests = {}) {
@@ -164,7 +164,11 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     std::tie(g_turn, human->gold, world->star->kind) = std::tuple(1234, -1234, 2);
     requests = FrameRequests{selected, nullptr, requests.explodingShip, 0, 0};
     std::tie(g_selPlanet, g_selShip) = std::tuple(nullptr, nullptr);
-    ExpectReference(Frame(FrameKind::Idle, requests), "map_over");
+    QImage over = Frame(FrameKind::Idle, requests);
+    // Right of the gold the status line is the first frame's; not kept twice.
+    EXPECT_EQ(over.copy(110, 0, 570, 30), scroll.copy(110, 0, 570, 30));
+    QPainter(&over).fillRect(110, 0, 570, 30, Qt::black);
+    ExpectReference(over, "map_over");
 
     // Beside the title screen: the holds line with full holds and with none,
     // the asteroid's panel; three turns of the players but the neutral one, a
