@@ -40,16 +40,14 @@ QImage Picture(std::string_view resource) {
 
 bool Drawn(const QImage& img, int x, int y) { return img.rect().contains(x, y) && qAlpha(img.pixel(x, y)) > 0; }
 
-// Mean over the rectangle of luma, or of red minus blue, or of green minus red.
-enum Measure { Luma, RedOverBlue, GreenOverRed };
+// Mean over the rectangle of luma, or of red minus blue.
+enum Measure { Luma, RedOverBlue };
 double Mean(const QImage& img, const QRect& r, Measure m) {
     double sum = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QRgb c = img.pixel(x, y);
-            sum += m == Luma          ? 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c)
-                   : m == RedOverBlue ? qRed(c) - qBlue(c)
-                                      : qGreen(c) - qRed(c);
+            sum += m == Luma ? 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c) : qRed(c) - qBlue(c);
         }
     return sum / (r.width() * r.height());
 }
@@ -88,7 +86,7 @@ TEST(BuiltInPictures, EachHasItsSizeAndShowsWhatItIsFor) {
              Row{"star_yellow", {0, 0, 163, 40}, RedOverBlue, 10, 99},  // orange flames
              Row{"star_blue", {0, 0, 163, 40}, RedOverBlue, -99, -10},  // cyan-blue ones
              Row{"planet1", {38, 36, 10, 10}, Luma, 0, 40},             // in shadow on the lower right
-             Row{"planet2", {12, 14, 10, 10}, GreenOverRed, 50, 255},   // cyan
+             Row{"planet2", {12, 14, 10, 10}, RedOverBlue, -255, -50},  // cyan
              Row{"planet3", {12, 14, 10, 10}, RedOverBlue, 20, 255},    // brown
              Row{"asteroid_rich", {8, 8, 18, 18}, Luma, 10, 70},        // a dark rock
              Row{"asteroid_spent", {8, 8, 18, 18}, Luma, 75, 255},      // a pale sandy one

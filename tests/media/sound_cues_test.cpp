@@ -48,12 +48,9 @@ TEST(SoundCues, OnePlayerPerFileAndANewCueStopsTheOneThatPlays) {
     cues.play("Medexpl.wav");
     const QSoundEffect* second = cues.player("Medexpl.wav");
     ASSERT_NE(second, nullptr);
-    EXPECT_FALSE(first->isPlaying());
-    EXPECT_EQ(cues.lastCue(), "Medexpl.wav");
+    EXPECT_TRUE(!first->isPlaying() && cues.lastCue() == "Medexpl.wav");
     cues.play("FirstW.wav");
-    EXPECT_EQ(cues.player("FirstW.wav"), first);
-    EXPECT_FALSE(second->isPlaying());
-    EXPECT_EQ(cues.playerCount(), 3);
+    EXPECT_TRUE(cues.player("FirstW.wav") == first && !second->isPlaying() && cues.playerCount() == 3);
 }
 
 TEST(SoundCues, CallsFromAnotherThreadRunOnTheGuiThread) {

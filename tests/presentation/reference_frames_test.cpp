@@ -1,8 +1,7 @@
 // Frames of one fixed hand-built game, compared pixel by pixel with the
-// pictures in tests/fixtures/frames. Solid-coloured pictures make every layer
-// show; objects sit exactly at the margins where they stop being drawn. A
-// differing frame is written to <build>/tests/frames/NAME.actual.png. After a
-// deliberate change of the drawing, rewrite the references and look at them:
+// pictures in tests/fixtures/frames; a differing one is written to
+// <build>/tests/NAME.actual.png. After a deliberate change of the drawing,
+// rewrite the references and look at them before committing:
 //   QUORVANE_UPDATE_FRAMES=1 build/default/bin/quorvane-presentation-tests
 #include <gtest/gtest.h>
 
@@ -37,10 +36,9 @@ void ExpectReference(const QImage& frame, const QString& name) {
     int differing = 0;
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x) differing += actual.pixel(x, y) != expected.pixel(x, y);
-    if (differing == 0) return;
     const QString out = QStringLiteral(QUORVANE_FRAMES_OUT "/") + name + ".actual.png";
-    actual.save(out);
-    ADD_FAILURE() << differing << " pixels differ from " << reference.toStdString() << "; see " << out.toStdString();
+    EXPECT_EQ(differing, 0) << "pixels differ from " << reference.toStdString() << "; see " << out.toStdString();
+    if (differing > 0) actual.save(out);
 }
 
 // A record at window position (x, y) of the view from (600, 700); a ship
