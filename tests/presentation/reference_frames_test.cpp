@@ -41,8 +41,7 @@ void ExpectReference(const QImage& frame, const QString& name) {
     if (differing > 0) actual.save(out);
 }
 
-// A record at window position (x, y) of the view from (600, 700); a ship
-// with the sprite entries {x, y, colour}.
+// A record at window position (x, y) of the view from (600, 700); a ship with its sprite entries.
 template <typename T>
 T* Put(T*& list, int x, int y, Player* owner = nullptr, std::initializer_list<Pixel> sprite = {}) {
     T* rec = new T{};
@@ -53,10 +52,9 @@ T* Put(T*& list, int x, int y, Player* owner = nullptr, std::initializer_list<Pi
     return rec;
 }
 
-// One world of 2600 seen from (600, 700), two players with races named in
-// UTF-8 and in Latin-1, and the neutral player; pictures in solid colours,
-// planet 1 and the rich asteroid larger than their box, so that one drawn
-// past its margin would show.
+// One world of 2600 seen from (600, 700); two players with races named in UTF-8 and in Latin-1, and the
+// neutral player; pictures in solid colours, planet 1 and the rich asteroid larger than their box, so
+// that one drawn past its margin would show.
 TEST(ReferenceFrames, OfOneFixedGame) {
     ResetGlobals();
     std::tie(g_worldSize, g_worldCount, g_turn) = std::tuple(2600, 1, 7);
@@ -66,17 +64,15 @@ TEST(ReferenceFrames, OfOneFixedGame) {
         g_races->name = name;
     }
     Weapon weapon;
-    weapon.range = 50;
     ShipModel model;
-    model.name = "Scout";
+    std::tie(weapon.range, model.name) = std::tuple(50, "Scout");
     for (int i = 0; i < 3; ++i) InsertAtHead(g_players, new Player{});
     Player *human = g_players, *enemy = human->next, *neutral = enemy->next;
     std::tie(human->colour, human->race, human->gold, human->planetCount, human->shipCount) =
         std::tuple(0x000080FF, g_races, 2000, 3, 12);  // orange
     std::tie(enemy->colour, enemy->race, neutral->colour) = std::tuple(0x00FFC000, g_races->next, kNeutralColour);
     World* world = g_currentWorld = g_lastWorld = g_worlds = new World{};
-    world->number = 65535;
-    world->star = new Star{-79 + 600, 450 + 700, 1};
+    std::tie(world->number, world->star) = std::tuple(65535, new Star{-79 + 600, 450 + 700, 1});
     PictureSet pictures;
     QImage stars = Solid(800, 600, Qt::black);
     for (const QPoint p : {QPoint(2, 3), QPoint(797, 596), QPoint(20, 300), QPoint(400, 1), QPoint(780, 590)})
@@ -101,7 +97,7 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     Put(world->planets, -30, 190, human)->picture = 1;
     Put(world->planets, 829, 420, human)->picture = 2;
     Put(world->asteroids, -16, 290)->resources = 5;
-    g_selAsteroid = Put(world->asteroids, -17, 560);  // its circle shows though it is not drawn
+    (g_selAsteroid = Put(world->asteroids, -17, 560))->resources = 5;  // not drawn, its circle shows
     Put(world->ships, -14, 540, human, {{40, 15, kWhite}});
     Put(world->ships, -15, 580, human, {{40, 15, kWhite}});
     // Planet pictures 2, 3 and none; spent and rich asteroids; layers stacked.
@@ -197,12 +193,9 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     p.end();
     ExpectReference(more, "title_panels_graphs");
     ResetGlobals();
-}
-
-TEST(Pictures, EveryRoleLoadsItsBuiltInPictureOfTheSizeTheMapNeeds) {
-    const PictureSet set = PictureSet::Load();
+    // The built-in pictures have the sizes the map needs, or the game would show stand-ins.
     for (int i = 0; i < kPictureRoleCount; ++i)
-        EXPECT_TRUE(set.loaded(static_cast<PictureRole>(i))) << InfoOf(static_cast<PictureRole>(i)).name;
+        EXPECT_TRUE(PictureSet::Load().loaded(static_cast<PictureRole>(i))) << InfoOf(static_cast<PictureRole>(i)).name;
 }
 
 }  // namespace
