@@ -143,14 +143,14 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     painter.shiftStars(30, -10);
     const QImage scroll = Frame(FrameKind::Scroll, requests);
     std::tie(g_computerMove, g_gameOver, g_hoverShip) = std::tuple(0, 0, nullptr);
-    EXPECT_EQ(scroll, Frame(FrameKind::Idle));
+    EXPECT_EQ(scroll, Frame(FrameKind::Idle, {nullptr, nullptr, nullptr, 4, -1}));  // rings of levels 1 to 3 only
     painter.present();
     EXPECT_EQ(painter.frameSerial(), 2u);
     EXPECT_EQ(shown, idle);
 
     // The next idle frame: the large blast flips the phase, so the ship takes
     // the second picture; the computer-move box with the turn; game over over
-    // the map; a blue star; negative gold; a planet's panel; no rings or
+    // the map; the star of kind 2; negative gold; a planet's panel; no rings or
     // selections this time.
     g_computerMove = g_gameOver = 1;
     g_hoverPlanet = Put(world->planets, 130, 310, human);
@@ -194,8 +194,9 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     ExpectReference(more, "title_panels_graphs");
     ResetGlobals();
     // The built-in pictures have the sizes the map needs, or the game would show stand-ins.
+    const PictureSet builtIn = PictureSet::Load();
     for (int i = 0; i < kPictureRoleCount; ++i)
-        EXPECT_TRUE(PictureSet::Load().loaded(static_cast<PictureRole>(i))) << InfoOf(static_cast<PictureRole>(i)).name;
+        EXPECT_TRUE(builtIn.loaded(static_cast<PictureRole>(i))) << InfoOf(static_cast<PictureRole>(i)).name;
 }
 
 }  // namespace
