@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <functional>
 #include <latch>
-#include <iterator>
 #include <mutex>
 #include <thread>
 #include <tuple>
@@ -29,29 +28,18 @@ using namespace std::chrono_literals;
 struct FrameLog {
     FrameKind kind;
     FrameRequests requests;
-    int frameWait;  // g_frameWait as the frame began
-    ViewRect view;
+    int frameWait;          // g_frameWait as the frame began
     int step = 0;           // the scroll step the painter was set to
     int watchedX = -1;      // where the watched ship was met in the ship walk
     int explosionsMet = 0;  // exploding records met in the walks
 };
 
 struct Log {
-    std::vector<FrameLog> frames;
+    std::vector<FrameLog> frames, idle;
     std::vector<int> steps;
     std::vector<std::pair<int, int>> shifts;
-    int presented = 0, presentedWhilePaused = 0;
+    int presented = 0, presentedWhilePaused = 0, scrolls = 0;
     enum { kOpen, kArmed, kReached } gate = kOpen;  // the next frame stops at its start while armed
-
-    int count(FrameKind kind) const {
-        return static_cast<int>(std::count_if(frames.begin(), frames.end(), [&](auto& f) { return f.kind == kind; }));
-    }
-    std::vector<FrameLog> idle() const {
-        std::vector<FrameLog> out;
-        for (const FrameLog& f : frames)
-            if (f.kind == FrameKind::Idle) out.push_back(f);
-        return out;
-    }
 };
 
 // Reads every record the map painter reads, in the same walks, and logs each frame.
@@ -67,7 +55,7 @@ public:
     void compose(FrameKind kind, const FrameRequests& r) override {
         if (auto l = Locked(); l->gate == Log::kArmed) l->gate = Log::kReached;
         WaitFor([](const Log& l) { return l.gate != Log::kReached; });
-        FrameLog f{kind, r, g_frameWait.load(), {g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}};
+        FrameLog f{kind, r, g_frameWait.load()};
         std::int64_t sum = g_worldSize + g_turn + g_gameOver + g_currentWorld->number + g_currentWorld->star->x;
         for (const Player* p = g_players; p; p = p->next) sum += p->gold + p->planetCount + p->shipCount + p->colour;
         for (const Planet* p = g_currentWorld->planets; p; p = p->next) {
@@ -88,8 +76,11 @@ public:
         if (const Asteroid* a = g_hoverAsteroid) sum += a->resources;
         if (const Ship* s = g_hoverShip) sum += s->shieldPoints + static_cast<int>(s->model->name.size());
         checksum += sum;
-        f.step = Locked()->steps.back();
-        Locked()->frames.push_back(f);
+        auto l = Locked();
+        f.step = l->steps.back();
+        l->frames.push_back(f);
+        if (kind == FrameKind::Idle) l->idle.push_back(f);
+        l->scrolls += kind == FrameKind::Scroll;
     }
 
     // The log, locked for one expression; waiters are woken when it is let go.
@@ -106,9 +97,6 @@ public:
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return done(log_); });
     }
-    void WaitFrames(FrameKind kind, int n) {
-        WaitFor([&](const Log& l) { return l.count(kind) >= n; });
-    }
 
     std::atomic<Ship*> watched{nullptr};
     std::int64_t checksum = 0;  // what was read, so that no read is left out
@@ -119,15 +107,18 @@ private:
     Log log_;
 };
 
+void PlaceView(int left, int top) {
+    GameLockGuard game;
+    std::tie(g_viewLeft, g_viewTop, g_viewRight, g_viewBottom) =
+        std::tuple(left, top, left + kViewWidth, top + kViewHeight);
+}
+
 class DrawingThreadTest : public testing::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
         ResetDrawingFlags();
-        NewGameOptions chosen;
-        chosen.worldsQuantityOption = 2;
-        chosen.aiPlayersOption = 2;
-        NewGame(chosen, 7);
+        NewGame({}, 7);
         SetPlatform(&drawing);
         world = g_currentWorld;
         ASSERT_TRUE(world && world->planets && world->asteroids && CountOf(g_worlds) > 1);
@@ -138,27 +129,18 @@ protected:
         ResetDrawingFlags();
         GameTest::TearDown();
     }
-    // Unpaced, parked as at program start.
-    void StartParked() { ASSERT_TRUE(loop.Start(painter, DrawingOptions{0us})); }
+    void StartParked() { ASSERT_TRUE(loop.Start(painter, DrawingOptions{0us})); }  // unpaced
     void StartDrawing() {
         StartParked();
         drawing.resumeDrawing();
     }
     Ship* AddShip(int x, int y) {
         GameLockGuard game;
-        Ship* s = MakeShip(g_players, 1, 1, x, y);
-        InsertAtHead(world->ships, s);
-        return s;
+        InsertAtHead(world->ships, MakeShip(g_players, 1, 1, x, y));
+        return world->ships;
     }
-    static void PlaceView(int left, int top) {
-        GameLockGuard game;
-        g_viewLeft = left;
-        g_viewTop = top;
-        g_viewRight = left + kViewWidth;
-        g_viewBottom = top + kViewHeight;
-    }
-    static void WaitParked() {
-        WaitDrawingFlags([] { return g_drawingPaused.load() != 0; });
+    void WaitFrames(int idle, int scrolls = 0) {
+        painter.WaitFor([&](const Log& l) { return int(l.idle.size()) >= idle && l.scrolls >= scrolls; });
     }
 
     DrawingPlatform drawing;
@@ -171,14 +153,13 @@ TEST_F(DrawingThreadTest, ParksAtStartAndAcknowledgesAPauseOnlyAfterTheFrameInHa
     EXPECT_EQ(g_pauseDrawing.load(), 1);
     StartParked();
     EXPECT_FALSE(loop.Start(painter)) << "one thread per loop";
-    WaitParked();
-    drawing.pauseDrawing();  // acknowledged at once while parked
+    drawing.pauseDrawing();  // returns once parked
+    EXPECT_EQ(g_drawingPaused.load(), 1);
     EXPECT_EQ(painter.log().steps, std::vector<int>{kDefaultScrollStep});
     drawing.resumeDrawing();
-    painter.WaitFrames(FrameKind::Idle, 3);  // idle frames follow one another unasked
+    WaitFrames(3);  // idle frames follow one another unasked
     painter.Locked()->gate = Log::kArmed;
-    painter.WaitFor(
-        [](const Log& l) { return l.gate == Log::kReached; });  // the thread is inside compose, holding the game lock
+    painter.WaitFor([](const Log& l) { return l.gate == Log::kReached; });  // inside compose, holding the game lock
     const int presentedBefore = painter.log().presented;
 
     DrawingHandshakes pauser;
@@ -203,10 +184,9 @@ TEST_F(DrawingThreadTest, ParksAtStartAndAcknowledgesAPauseOnlyAfterTheFrameInHa
     const Log parked = painter.log();
     EXPECT_EQ(parked.presentedWhilePaused, 0);
     EXPECT_EQ(static_cast<int>(parked.frames.size()), parked.presented);  // nothing composed once parked
-    EXPECT_EQ(parked.count(FrameKind::Scroll), 0);
+    EXPECT_EQ(parked.scrolls, 0);
 
-    // The exit request while parked ends the thread at once.
-    g_exitDrawing = 1;
+    g_exitDrawing = 1;  // while parked: the thread ends at once
     NotifyDrawingFlags();
     WaitDrawingFlags([] { return !DrawingThreadRunning(); });
     EXPECT_EQ(painter.log().frames.size(), parked.frames.size());
@@ -230,99 +210,31 @@ TEST_F(DrawingThreadTest, EachRequestIsDrawnOnExactlyOneIdleFrameInTheOrderAsked
         ShowExplosion(other, other->planets);  // not the world shown: nothing
         drawing.showRing(RingKind::First, 2);
         drawing.showRing(RingKind::Second, 3);
-        EXPECT_EQ(drawing.frameWaits, 3);
-        EXPECT_EQ(drawing.explosions, 6);
-        EXPECT_EQ(g_frameWait.load() + g_ringFirst.load() + g_ringSecond.load(), 0);
-        EXPECT_EQ(g_explodingShip.load(), nullptr);
-        idle = painter.log().idle();  // the game lock held: no frame since
+        EXPECT_EQ(std::tuple(drawing.frameWaits, drawing.explosions, drawing.rings), std::tuple(3, 6, 2));
+        idle = painter.log().idle;  // the game lock held: no frame since
     }
     using R = std::tuple<Planet*, Asteroid*, Ship*, int, int>;
     const R none{}, p{planet, nullptr, nullptr, 0, 0}, a{nullptr, asteroid, nullptr, 0, 0},
-        s{nullptr, nullptr, ship, 0, 0};
-    const R want[] = {
-        none, none, none, p, p, a, a, s, s, {nullptr, nullptr, nullptr, 2, 0}, {nullptr, nullptr, nullptr, 0, 3}};
+        s{nullptr, nullptr, ship, 0, 0},
+        want[] = {none, none, none, p, p, a, a, s, s, {{}, {}, {}, 2, 0}, {{}, {}, {}, 0, 3}};
     const auto at = std::find_if(idle.begin(), idle.end(), [](auto& f) { return f.frameWait != 0; }) - idle.begin();
     ASSERT_EQ(static_cast<long>(idle.size()), at + 11);
     for (long i = 0; i < at; ++i) EXPECT_EQ(idle[i].watchedX, 900);  // drawn where it started
     for (int k = 0; k < 11; ++k) {
         SCOPED_TRACE(k);
         const FrameLog& f = idle[at + k];
-        EXPECT_EQ(f.frameWait, k < 3);
-        EXPECT_EQ(f.watchedX, 915 + 15 * std::min(k, 3));
         const FrameRequests& r = f.requests;
         EXPECT_EQ(R(r.explodingPlanet, r.explodingAsteroid, r.explodingShip, r.ringFirst, r.ringSecond), want[k]);
-        EXPECT_EQ(f.explosionsMet, k >= 3 && k < 9);
+        EXPECT_EQ(std::tuple(f.frameWait, f.watchedX, f.explosionsMet),
+                  std::tuple(k < 3, 915 + 15 * std::min(k, 3), k >= 3 && k < 9));
     }
 }
 
-// Scroll frames serve no request: one comes with an idle frame between them,
-// also when the view cannot move (at the edge, nothing is drawn) or moves by 0.
-TEST_F(DrawingThreadTest, EveryWaitEndsWhileAScrollFlagIsSet) {
-    for (int step : {30, 0}) {
-        SCOPED_TRACE(step);
-        Ship* ship = AddShip(300, 300);
-        g_scrollStep = step;
-        PlaceView(step ? 0 : 600, 200);
-        g_scrollLeft = 1;
-        const int before = painter.log().count(FrameKind::Idle);
-        StartDrawing();
-        if (step == 0) painter.WaitFrames(FrameKind::Scroll, 3);
-        {
-            GameLockGuard game;
-            drawing.waitForFrame();
-            ShowExplosion(world, ship);
-            drawing.showRing(RingKind::First, 1);
-            drawing.waitForFrame();
-        }
-        loop.Stop();
-        const Log log = painter.log();
-        EXPECT_EQ(log.count(FrameKind::Idle), before + 5);
-        for (const FrameLog& f : log.frames) EXPECT_TRUE(f.kind == FrameKind::Idle || !f.requests.explodingShip);
-        for (const auto& shift : log.shifts) EXPECT_EQ(shift, std::make_pair(0, 0));
-        EXPECT_EQ(g_viewLeft, step ? 0 : 600);
-        g_scrollLeft = 0;
-    }
-}
-
-TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepUpToTheEdge) {
-    PlaceView(500, 10);
-    g_scrollUp = 1;
-    StartDrawing();
-    painter.WaitFrames(FrameKind::Scroll, 1);
-    const ViewRect top{500, 0, 1300, 600};
-    {
-        GameLockGuard game;
-        drawing.waitForFrame();
-        drawing.waitForFrame();
-        EXPECT_EQ((ViewRect{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}), top);
-        g_scrollUp = 0;
-        drawing.changeScrollStep(55);  // adopted by a later pass
-        drawing.waitForFrame();
-        drawing.waitForFrame();
-    }
-    Log log = painter.log();
-    EXPECT_EQ(log.shifts, (std::vector<std::pair<int, int>>{{0, -10}}));  // once, then nothing at the edge
-    EXPECT_EQ(log.count(FrameKind::Scroll), 1);
-    EXPECT_EQ(log.frames.front().view, top);
-    EXPECT_EQ(log.steps, (std::vector<int>{kDefaultScrollStep, 55}));
-    EXPECT_EQ(log.frames.back().step, 55);
-
-    g_scrollRight = 1;
-    painter.WaitFrames(FrameKind::Scroll, 3);
-    g_scrollRight = 0;
-    GameLockGuard game;
-    log = painter.log();
-    EXPECT_EQ(log.shifts[1], std::make_pair(55, 0));
-    EXPECT_EQ(log.shifts[2], std::make_pair(55, 0));
-    int moved = 0;
-    for (const auto& shift : log.shifts) moved += shift.first;
-    EXPECT_EQ(g_viewLeft, 500 + moved);  // the stars moved exactly as far as the view
-    EXPECT_EQ(g_viewRight - g_viewLeft, kViewWidth);
-}
-
-// No thread, a parked one, a stopped one, or no game: every wait ends, and
-// requests not drawn are taken back so that no later frame draws them.
-TEST_F(DrawingThreadTest, WaitsEndAndRequestsAreTakenBackWhenNothingDraws) {
+// With no thread, a parked one, a stopped one or no game, nothing is drawn and
+// what was asked is taken back; while a scroll flag is set towards the edge
+// (nothing drawn) or with a step of 0 (scroll frames that do not move), each
+// request gets one idle frame.
+TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
     Ship* ship = AddShip(400, 400);
     auto askEverything = [&] {
         GameLockGuard game;
@@ -336,72 +248,100 @@ TEST_F(DrawingThreadTest, WaitsEndAndRequestsAreTakenBackWhenNothingDraws) {
         EXPECT_TRUE(GameLock().heldByThisThread());
     };
     askEverything();
-    drawing.pauseDrawing();
     StartParked();
-    drawing.pauseDrawing();
     askEverything();
-    drawing.resumeDrawing();
-    {
-        GameLockGuard game;
-        drawing.waitForFrame();
-    }
-    for (const FrameLog& f : painter.log().frames) EXPECT_EQ(f.requests.explodingShip, nullptr);
     loop.Stop();
-    EXPECT_FALSE(DrawingThreadRunning());
     askEverything();
-    const std::size_t drawn = painter.log().frames.size();
+    EXPECT_TRUE(painter.log().frames.empty());
+    for (int step : {30, 0}) {
+        SCOPED_TRACE(step);
+        g_scrollStep = step;
+        PlaceView(step ? 0 : 600, 200);
+        g_scrollLeft = 1;
+        StartDrawing();
+        WaitFrames(0, step ? 0 : 3);
+        askEverything();
+        loop.Stop();
+        const Log log = painter.log();
+        EXPECT_EQ(log.idle.size(), step ? 4u : 8u);
+        for (const FrameLog& f : log.frames) EXPECT_TRUE(f.kind == FrameKind::Idle || !f.requests.explodingShip);
+        for (const auto& shift : log.shifts) EXPECT_EQ(shift, std::make_pair(0, 0));
+        EXPECT_EQ(g_viewLeft, step ? 0 : 600);
+    }
     {
         GameLockGuard game;
         DestroyGame();
     }
     StartDrawing();
     askEverything();
-    EXPECT_EQ(painter.log().frames.size(), drawn);
+    EXPECT_EQ(painter.log().frames.size(), 8u + painter.log().scrolls);
 }
 
-TEST_F(DrawingThreadTest, TheExitRequestEndsTheThreadAfterAnIdleFrameAndStopEndsItAnywhere) {
-    g_scrollStep = 0;
-    PlaceView(600, 500);
-    g_scrollDown = 1;
+TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepAndTheExitComesAfterAnIdleFrame) {
+    PlaceView(500, 10);
+    g_scrollUp = 1;
     StartDrawing();
-    painter.WaitFrames(FrameKind::Scroll, 2);
-    g_exitDrawing = 1;
+    WaitFrames(0, 1);
+    {
+        GameLockGuard game;
+        drawing.waitForFrame();
+        drawing.waitForFrame();
+        EXPECT_EQ(std::tuple(g_viewLeft, g_viewTop, g_viewRight, g_viewBottom), std::tuple(500, 0, 1300, 600));
+        g_scrollUp = 0;
+        drawing.changeScrollStep(55);  // adopted by a later pass
+        drawing.waitForFrame();
+        drawing.waitForFrame();
+        const Log log = painter.log();
+        EXPECT_EQ(log.shifts, (std::vector<std::pair<int, int>>{{0, -10}}));  // once, then nothing at the edge
+        EXPECT_EQ(log.scrolls, 1);
+        EXPECT_EQ(log.steps, (std::vector<int>{kDefaultScrollStep, 55}));
+        EXPECT_EQ(log.frames.back().step, 55);
+        g_scrollRight = 1;
+    }
+    WaitFrames(0, 3);
+    g_exitDrawing = 1;  // scrolling: the thread ends after the next idle frame
     NotifyDrawingFlags();
     WaitDrawingFlags([] { return !DrawingThreadRunning(); });
-    EXPECT_EQ(g_drawingPaused.load(), 1);
-    Log log = painter.log();
+    const Log log = painter.log();
+    EXPECT_EQ(log.shifts[1], std::make_pair(55, 0));
+    EXPECT_EQ(log.shifts[2], std::make_pair(55, 0));
+    int moved = 0;
+    for (const auto& shift : log.shifts) moved += shift.first;
+    EXPECT_EQ(g_viewLeft, 500 + moved);  // the stars moved exactly as far as the view
+    EXPECT_EQ(g_viewRight - g_viewLeft, kViewWidth);
     EXPECT_EQ(log.frames.back().kind, FrameKind::Idle);
     EXPECT_EQ(log.presented, static_cast<int>(log.frames.size()));
+    EXPECT_EQ(g_drawingPaused.load(), 1);
     EXPECT_TRUE(loop.started());
     loop.Stop();
     EXPECT_FALSE(loop.started());
+}
 
-    // Stopped while parked; while drawing, by a thread that holds the game
-    // lock; while waiting out a frame interval.
-    g_exitDrawing = 0;
-    g_scrollDown = 0;
-    g_pauseDrawing = 1;
+// Stop ends the thread parked, drawing (called by a thread that holds the
+// game lock, which the thread may be waiting for) or waiting out a frame interval.
+TEST_F(DrawingThreadTest, StopEndsTheThreadWhereverItIs) {
     StartParked();
-    WaitParked();
+    WaitDrawingFlags([] { return g_drawingPaused.load() != 0; });
     loop.Stop();
+    EXPECT_FALSE(DrawingThreadRunning());
     StartDrawing();
-    painter.WaitFrames(FrameKind::Idle, log.count(FrameKind::Idle) + 2);
+    WaitFrames(2);
     {
         GameLockGuard game;
         loop.Stop();
     }
     EXPECT_FALSE(DrawingThreadRunning());
-    log = painter.log();
+    const Log log = painter.log();
     EXPECT_EQ(log.presented, static_cast<int>(log.frames.size()));
     ASSERT_TRUE(loop.Start(painter, DrawingOptions{std::chrono::seconds(60)}));
-    painter.WaitFrames(FrameKind::Idle, log.count(FrameKind::Idle) + 1);
+    WaitFrames(static_cast<int>(log.idle.size()) + 1);
     loop.Stop();
     EXPECT_FALSE(DrawingThreadRunning());
 }
 
 TEST_F(DrawingThreadTest, WaitsLendTheGameLockAndPumpWithoutIt) {
     StartDrawing();
-    painter.WaitFrames(FrameKind::Idle, 1);
+    WaitFrames(1);
     GameLockGuard outer;
     GameLockGuard inner;
     bool pumped = false, pumpHeldLock = false;
@@ -427,8 +367,7 @@ TEST(GameLockTest, TheHolderMayTakeItAgainAndLendItOutEntirely) {
     auto otherThreadTakes = [&] {
         bool got = false;
         std::thread([&] {
-            got = lock.try_lock();
-            if (got) lock.unlock();
+            if ((got = lock.try_lock())) lock.unlock();
         }).join();
         return got;
     };
@@ -448,7 +387,6 @@ TEST(GameLockTest, TheHolderMayTakeItAgainAndLendItOutEntirely) {
         EXPECT_TRUE(lock.heldByThisThread());
         EXPECT_FALSE(otherThreadTakes());
     }
-    EXPECT_FALSE(lock.heldByThisThread());
     EXPECT_TRUE(otherThreadTakes());
 }
 
@@ -467,8 +405,7 @@ TEST_F(DrawingThreadTest, AutopilotTurnsWithTheRealThreadAndInputStayConsistent)
         chosen.unstabilityOption = 0;     // high
         chosen.creditsOption = 0;         // 5000 gold: fleets from the first turns
         NewGame(chosen, 2024);            // pauses the parked thread, builds, resumes
-        ASSERT_EQ(drawing.pauses, 1);
-        ASSERT_EQ(drawing.resumes, 1);
+        ASSERT_EQ(std::tuple(drawing.pauses, drawing.resumes), std::tuple(1, 1));
     }
     std::atomic<bool> done{false};
     std::latch inputBegan(1);
@@ -478,15 +415,14 @@ TEST_F(DrawingThreadTest, AutopilotTurnsWithTheRealThreadAndInputStayConsistent)
                 GameLockGuard game;
                 const World* w = g_currentWorld;
                 g_hoverShip = i % 3 == 0 ? RecordAt(w->ships, i % 5 + 1) : nullptr;
-                g_hoverPlanet = i % 3 == 1 ? RecordAt(w->planets, i % 3 + 1) : nullptr;
+                g_hoverPlanet = i % 3 == 1 ? RecordAt(w->planets, i % 4 + 1) : nullptr;
                 g_hoverAsteroid = i % 3 == 2 ? RecordAt(w->asteroids, i % 4 + 1) : nullptr;
-                for (ScrollDirection d : kScrollTestOrder) ScrollFlag(d) = 0;
-                if (i % 3 != 0) ScrollFlag(kScrollTestOrder[(i / 3) % 8]) = 1;
+                for (ScrollDirection d : kScrollTestOrder)
+                    ScrollFlag(d) = i % 3 != 0 && d == kScrollTestOrder[i / 3 % 8];
             }
             if (i == 0) inputBegan.count_down();
             std::this_thread::sleep_for(200us);  // the pace of a hand on the mouse
         }
-        for (ScrollDirection d : kScrollTestOrder) ScrollFlag(d) = 0;
     });
     inputBegan.wait();
     for (int t = 0; t < 30; ++t) {
@@ -506,21 +442,17 @@ TEST_F(DrawingThreadTest, AutopilotTurnsWithTheRealThreadAndInputStayConsistent)
 
     // The turns asked for frames, explosions and rings on the shown world,
     // and each was drawn on exactly one idle frame.
-    EXPECT_GT(drawing.frameWaits, 0);
-    EXPECT_GT(drawing.explosions, 0);
-    EXPECT_GT(drawing.rings, 0);
+    EXPECT_GT(drawing.frameWaits * drawing.explosions * drawing.rings, 0);
     int served = 0, exploding = 0, ringed = 0;
-    for (const FrameLog& f : painter.log().idle()) {
+    const Log log = painter.log();
+    for (const FrameLog& f : log.idle) {
         served += f.frameWait != 0;
         const bool explosion = f.requests.explodingPlanet || f.requests.explodingAsteroid || f.requests.explodingShip;
         exploding += explosion;
         ringed += f.requests.ringFirst || f.requests.ringSecond;
         EXPECT_EQ(f.explosionsMet, explosion ? 1 : 0);
     }
-    EXPECT_EQ(served, drawing.frameWaits);
-    EXPECT_EQ(exploding, drawing.explosions);
-    EXPECT_EQ(ringed, drawing.rings);
-    const Log log = painter.log();
+    EXPECT_EQ(std::tuple(served, exploding, ringed), std::tuple(drawing.frameWaits, drawing.explosions, drawing.rings));
     EXPECT_EQ(log.presented, static_cast<int>(log.frames.size()));
     EXPECT_EQ(log.presentedWhilePaused, 0);
 }

@@ -2,7 +2,9 @@
 // and weapons, refused races, and ship pictures turned into pixel lists.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <tuple>
 
 #include "model/globals.h"
@@ -22,10 +24,7 @@ using testing::WriteBytes;
 
 class RaceLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetGlobals();
-        SetPlatform(&platform);
-    }
+    void SetUp() override { SetPlatform(&platform); }
     void TearDown() override {
         SetPlatform(nullptr);
         ResetGlobals();
@@ -58,9 +57,9 @@ TEST_F(RaceLoaderTest, ReadsEveryFieldAndReversesModelsAndWeapons) {
               std::tuple("Rimfolk", "Traders of the rim", "rim.race", 2, 3));
     // The first model and weapon of the file end up last; "\rX" ends a line and takes the X.
     ASSERT_EQ(CountOf(race.shipModels), 2);
-    EXPECT_EQ(std::tuple(race.shipModels->name, race.shipModels->pictureFile, race.shipModels->speed),
-              std::tuple("Skiff", "none.bmp", 1));
-    const ShipModel& m = *race.shipModels->next;
+    const ShipModel& skiff = *race.shipModels;
+    const ShipModel& m = *skiff.next;
+    EXPECT_EQ(std::tuple(skiff.name, skiff.pictureFile, skiff.speed), std::tuple("Skiff", "none.bmp", 1));
     EXPECT_EQ(std::tuple(m.name, m.pictureFile, m.speed, m.defence, m.survey, m.hold, m.cost),
               std::tuple("Barge", "barge.bmp", 120, 150, 100, 3, 1000));
     ASSERT_EQ(CountOf(race.weapons), 3);
@@ -68,19 +67,21 @@ TEST_F(RaceLoaderTest, ReadsEveryFieldAndReversesModelsAndWeapons) {
     EXPECT_EQ(
         std::tuple(race.weapons->name, race.weapons->next->name, w.name, w.range, w.minDamage, w.maxDamage, w.cost),
         std::tuple("Ray", "Cannon", "Laser", 100, 10, 30, 500));
-    // Rows of colour indices 1 2 3 4 5 / 5 4 3 2 1 / 0 1 0 5 5 (0 is black).
-    const Colour red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000, yellow = 0x00FFFF, violet = 0xC8285A;
-    const Pixel want[] = {{0, 0, red},    {1, 0, green},  {2, 0, blue},   {3, 0, yellow}, {4, 0, violet},
-                          {0, 1, violet}, {1, 1, yellow}, {2, 1, blue},   {3, 1, green},  {4, 1, red},
-                          {1, 2, red},    {3, 2, violet}, {4, 2, violet}, {0, 0, 0}};
-    for (int i = 0; i < 14; ++i)
-        EXPECT_EQ(std::tuple(m.pixels[i].x, m.pixels[i].y, m.pixels[i].colour),
-                  std::tuple(want[i].x, want[i].y, want[i].colour))
-            << i;
+    // Rows of colour indices 1 2 3 4 5 / 5 4 3 2 1 / 0 1 0 5 5; 0 is black, the
+    // others 0000FF 00FF00 FF0000 00FFFF C8285A (0xBBGGRR).
+    std::string pixels;
+    for (const Pixel& p : std::span(m.pixels, 14)) {
+        char cell[32];
+        std::snprintf(cell, sizeof cell, "%d,%d %06X  ", p.x, p.y, p.colour);
+        pixels += cell;
+    }
+    EXPECT_EQ(pixels,
+              "0,0 0000FF  1,0 00FF00  2,0 FF0000  3,0 00FFFF  4,0 C8285A  0,1 C8285A  1,1 00FFFF  2,1 FF0000  "
+              "3,1 00FF00  4,1 0000FF  1,2 0000FF  3,2 C8285A  4,2 C8285A  0,0 000000  ");
     // The missing picture: a message, no picture, no pixels.
     EXPECT_EQ(platform.messages, std::vector<std::string>{"Unable to open bitmap file - none.bmp!"});
-    EXPECT_TRUE(race.shipModels->picture.empty());
-    EXPECT_EQ(race.shipModels->pixels[0].colour, 0u);
+    EXPECT_TRUE(skiff.picture.empty());
+    EXPECT_EQ(skiff.pixels[0].colour, 0u);
 }
 
 TEST_F(RaceLoaderTest, FilesAreTakenInNameOrderAndBadOnesAreSkipped) {
@@ -97,88 +98,73 @@ TEST_F(RaceLoaderTest, FilesAreTakenInNameOrderAndBadOnesAreSkipped) {
 }
 
 TEST_F(RaceLoaderTest, RefusedRacesGiveTheirReason) {
-    auto withModel = [](const std::string& name, int weapons) {
+    auto withModel = [](const std::string& name) {  // weapon 2's damage bound is its least damage
         RaceBytes r;
-        r.line("D").line("N").u16(1).u16(static_cast<unsigned>(weapons)).model(name, "p.bmp", 1, 2, 3, 0, 1);
-        for (int i = 1; i <= weapons; ++i) r.weapon(i == 2 ? "Even" : "W", 10, 7, i == 2 ? 7 : 8, 1);
-        return r.bytes();
+        r.line("D").line("N").u16(1).u16(3).model(name, "p.bmp", 1, 2, 3, 0, 1);
+        return r.weapon("W", 10, 7, 8, 1).weapon("Even", 10, 7, 7, 1).weapon("W", 10, 7, 8, 1).bytes();
     };
     RaceBytes least;  // the least a model and three weapons can take: 22 + 3 x 17 bytes
     least.line("", "\n").line("", "\n").u16(1).u16(3).model("", "", 0, 0, 0, 0, 0, "\n");
     for (int i = 0; i < 3; ++i) least.weapon("", 0, 0, 1, 0, "\n");
     auto cut = [](std::vector<std::uint8_t> b, std::size_t n) { return b.resize(b.size() - n), b; };
-    const struct {
-        std::vector<std::uint8_t> bytes;
-        std::string reason;
-    } cases[] = {
-        {{}, "the file ends before its ship model and weapon counts"},
-        {cut(RaceBytes().line("D").line("N").u16(1).u16(3).bytes(), 1),
-         "the file ends before its ship model and weapon counts"},
-        {RaceBytes().line("D").line("Greedy").u16(0xFFFF).u16(0xFFFF).bytes(),
-         "the file ends before the 65535 ship models and 65535 weapons it announces"},
-        {cut(least.bytes(), 1), "the file ends before the 1 ship models and 3 weapons it announces"},
+    const std::string early = "the file ends before ", needs = ", it needs at least three";
+    const std::pair<std::vector<std::uint8_t>, std::string> cases[] = {
+        {{}, early + "its ship model and weapon counts"},
+        {cut(RaceBytes().line("D").line("N").u16(1).u16(3).bytes(), 1), early + "its ship model and weapon counts"},
+        {RaceBytes().line("D").line("N").u16(0xFFFF).u16(0xFFFF).bytes(),
+         early + "the 65535 ship models and 65535 weapons it announces"},
+        {cut(least.bytes(), 1), early + "the 1 ship models and 3 weapons it announces"},
         {least.bytes(), ""},
-        {cut(withModel(std::string(100, 'x'), 3), 61), "the file ends inside ship model 1"},
+        {cut(withModel(std::string(100, 'x')), 63), "the file ends inside ship model 1"},
         {cut(SimpleRace("Cut"), 2), "the file ends inside weapon 3"},
         {SimpleRace("NoModel", 0, 3), "the race has no ship model"},
-        {SimpleRace("Two", 2, 2), "the race has 2 weapons, it needs at least three"},
-        {SimpleRace("One", 2, 1), "the race has 1 weapon, it needs at least three"},
-        {withModel("M", 3), "weapon 2 \"Even\" has a damage bound (7) that is not above its least damage (7)"},
+        {SimpleRace("Two", 2, 2), "the race has 2 weapons" + needs},
+        {SimpleRace("One", 2, 1), "the race has 1 weapon" + needs},
+        {withModel("M"), "weapon 2 \"Even\" has a damage bound (7) that is not above its least damage (7)"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
+    for (const auto& [bytes, reason] : cases) {
+        SCOPED_TRACE(reason);
         TempDir folder;
-        WriteBytes(folder / "bad.race", c.bytes);
+        WriteBytes(folder / "bad.race", bytes);
         platform.messages.clear();
         ASSERT_TRUE(LoadRaces(folder.path()));
-        if (c.reason.empty()) {
-            EXPECT_EQ(CountOf(g_races), 1);
-            ResetGlobals();
-        } else {
-            EXPECT_EQ(g_races, nullptr);
-            EXPECT_EQ(platform.messages,
-                      std::vector<std::string>{"The race file \"bad.race\" was not loaded: " + c.reason + "."});
-        }
+        EXPECT_EQ(CountOf(g_races), reason.empty());
+        const std::string shown = "The race file \"bad.race\" was not loaded: " + reason + ".";
+        EXPECT_EQ(platform.messages.front(), reason.empty() ? "Unable to open bitmap file - !" : shown);
+        ResetGlobals();
     }
-    // A file cut anywhere is refused.
     const std::vector<std::uint8_t> whole = SimpleRace("Cut", 2, 3);
     RaceFile f;
     std::string why;
-    for (std::size_t n = 0; n < whole.size(); ++n)
-        EXPECT_FALSE(
-            ParseRaceFile(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<long>(n)), f, why))
-            << n;
-    // What the file layout cannot carry, from the authoring commands.
+    for (std::size_t n = 0; n < whole.size(); ++n)  // cut anywhere, refused
+        EXPECT_FALSE(ParseRaceFile(std::vector(whole.begin(), whole.begin() + static_cast<long>(n)), f, why)) << n;
+    // What the file layout cannot carry, which the authoring commands might give.
     ASSERT_TRUE(ParseRaceFile(whole, f, why)) << why;
     EXPECT_EQ(ValidateRaceFile(f), "");
-    RaceFile bad = f;
-    bad.name = "a\nb";
-    EXPECT_EQ(ValidateRaceFile(bad), "the race name holds a line-end character");
-    bad = f;
-    bad.models[1].pictureFileEnd = "\r";
-    EXPECT_EQ(ValidateRaceFile(bad), "ship model 2's picture file has a line end that is neither LF nor CR LF");
-    bad = f;
-    bad.weapons[2].nameEnd = "\n\n";
-    EXPECT_EQ(ValidateRaceFile(bad), "weapon 3's name has a line end that is neither LF nor CR LF");
-    bad = f;
-    bad.models.resize(0x10000, f.models[0]);
-    EXPECT_EQ(ValidateRaceFile(bad), "the race has more than 65535 ship models");
-    bad = f;
-    bad.weapons.resize(0x10000, f.weapons[0]);
-    EXPECT_EQ(ValidateRaceFile(bad), "the race has more than 65535 weapons");
+    const std::pair<void (*)(RaceFile&), std::string> bad[] = {
+        {[](RaceFile& r) { r.name = "a\nb"; }, "the race name holds a line-end character"},
+        {[](RaceFile& r) { r.models[1].pictureFileEnd = "\r"; },
+         "ship model 2's picture file has a line end that is neither LF nor CR LF"},
+        {[](RaceFile& r) { r.weapons[2].nameEnd = "\n\n"; },
+         "weapon 3's name has a line end that is neither LF nor CR LF"},
+        {[](RaceFile& r) { r.models.resize(0x10000); }, "the race has more than 65535 ship models"},
+        {[](RaceFile& r) { r.weapons.resize(0x10000, r.weapons[0]); }, "the race has more than 65535 weapons"},
+    };
+    for (const auto& [change, reason] : bad) {
+        RaceFile r = f;
+        change(r);
+        EXPECT_EQ(ValidateRaceFile(r), reason);
+    }
 }
 
 // A race file that cannot be read (a dangling link, a folder) ends the program.
 TEST_F(RaceLoaderTest, AnUnreadableRaceFileEndsTheProgram) {
-    for (const char* broken : {"link", "folder"}) {
-        SCOPED_TRACE(broken);
+    for (bool link : {true, false}) {
         TempDir folder;
         WriteBytes(folder / "a.race", SimpleRace("A"));
-        if (std::string(broken) == "link")
-            std::filesystem::create_symlink(folder / "missing-target", folder / "b.race");
-        else std::filesystem::create_directory(folder / "b.race");
+        link ? std::filesystem::create_symlink(folder / "gone", folder / "b.race")
+             : void(std::filesystem::create_directory(folder / "b.race"));
         WriteBytes(folder / "c.race", SimpleRace("C"));
-        platform.messages.clear();
         platform.exitCode = -1;
         EXPECT_FALSE(LoadRaces(folder.path()));
         EXPECT_EQ(platform.messages.back(), "Unable to open data file!");
@@ -192,20 +178,15 @@ TEST_F(RaceLoaderTest, AnUnreadableRaceFileEndsTheProgram) {
 TEST(PixelList, TheTopLeft30x30AtMost700Pixels) {
     ShipModel m;
     m.picture = Picture{40, 35, std::vector<Colour>(40 * 35, 0)};
-    auto set = [&](int x, int y, Colour c) { m.picture.pixels[static_cast<std::size_t>(y) * 40 + x] = c; };
-    set(29, 0, 0x010101);
-    set(0, 29, 0x00FF00);
-    set(30, 3, 0x00FFFF);
-    set(2, 30, 0x00FFFF);
+    for (auto [x, y] : {std::pair(29, 0), std::pair(0, 29), std::pair(30, 3), std::pair(2, 30)})
+        m.picture.pixels[y * 40 + x] = 0x010101 + x;
     m.pixels[5] = Pixel{9, 9, 9};  // stale entries are cleared
     BuildPixelList(m);
-    EXPECT_EQ(std::tuple(m.pixels[0].x, m.pixels[0].colour, m.pixels[1].y, m.pixels[1].colour),
-              std::tuple(29, 0x010101u, 29, 0x00FF00u));
+    EXPECT_EQ(std::tuple(m.pixels[0].x, m.pixels[0].y, m.pixels[1].x, m.pixels[1].y), std::tuple(29, 0, 0, 29));
     for (int i = 2; i < kPixelListSize; ++i) ASSERT_EQ(m.pixels[i].colour, 0u) << i;
     std::fill(m.picture.pixels.begin(), m.picture.pixels.end(), 0x2020FF);  // 900 lit pixels in the box
     BuildPixelList(m);
-    // The 700th is (9, 23): 23 full rows of 30 and 10 more.
-    const Pixel& last = m.pixels[kPixelListSize - 1];
+    const Pixel& last = m.pixels[kPixelListSize - 1];  // (9, 23): 23 full rows of 30 and 10 more
     EXPECT_EQ(std::tuple(last.x, last.y, last.colour), std::tuple(9, 23, 0x2020FFu));
 }
 

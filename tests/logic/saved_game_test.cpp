@@ -44,64 +44,21 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     EXPECT_EQ(platform.pauses, 1);
     EXPECT_EQ(platform.resumes, 1);
 
-    // Players in file order, each with its race by position; worlds in file
-    // order; what is inside a world comes back reversed.
-    ASSERT_EQ(CountOf(g_players), 3);
+    // A few fields as the layout puts them (the round trip below pins the rest),
+    // and what the file does not carry.
     const Player* you = g_players;
-    const Player* computer = you->next;
-    const Player* neutral = computer->next;
-    EXPECT_EQ(std::tuple(you->colour, you->gold, you->planetCount, you->shipCount, you->race),
-              std::tuple(0x4080FFu, -35, 1, 4, RecordAt(g_races, 1)));
-    EXPECT_EQ(std::tuple(computer->gold, computer->race, neutral->colour, neutral->race),
-              std::tuple(2500, RecordAt(g_races, 2), 0xFFFFFFu, RecordAt(g_races, 1)));
+    EXPECT_EQ(std::tuple(CountOf(g_players), you->colour, you->gold, you->race, you->next->race),
+              std::tuple(3, 0x4080FFu, -35, RecordAt(g_races, 1), RecordAt(g_races, 2)));
+    const Ship* armed = LastOf(g_worlds->ships);  // written first: what is inside a world comes back reversed
+    EXPECT_EQ(std::tuple(armed->x, armed->y, armed->holdFull, armed->weaponReady, armed->equip[kHyperModule],
+                         armed->pixels[19].x, armed->pixels[19].colour, armed->model, armed->weapon),
+              std::tuple(1200, 1300, 0, 1, 1, 4, 0xFFFFFFu, RecordAt(you->race->shipModels, 2),
+                         RecordAt(you->race->weapons, 2)));
+    EXPECT_EQ(std::tuple(g_currentWorld, g_lastWorld, g_viewLeft, g_turn, g_worldSize, g_unstability, g_gameOver),
+              std::tuple(g_worlds->next, g_worlds->next, 123, 17, 2000, 1, 0));
+    EXPECT_EQ(std::tuple(options.unstabilityOption, g_selPlanet, g_selShip), std::tuple(1, nullptr, nullptr));
     for (const Player* p = g_players; p; p = p->next)
         for (int v : p->power) ASSERT_EQ(v, 0);
-    ASSERT_EQ(CountOf(g_worlds), 2);
-    World* first = g_worlds;
-    World* second = first->next;
-    EXPECT_EQ(std::tuple(first->number, first->star->kind, first->star->x, second->number), std::tuple(1, 1, 1000, 2));
-    ASSERT_EQ(CountOf(first->ships), 2);
-    const Ship* armed = first->ships->next;  // written first, so now last
-    EXPECT_EQ(std::tuple(armed->x, armed->y, armed->actionPoints, armed->weaponReady, armed->shieldPoints,
-                         armed->viewPoints, armed->owner),
-              std::tuple(1200, 1300, 150, 1, 210, 90, you));
-    EXPECT_EQ(std::tuple(armed->equip[kAccelerator], armed->equip[kHyperModule], armed->equip[kShipRaceWeapon2],
-                         armed->equip[kNuclearMissile]),
-              std::tuple(1, 1, 1, 0));
-    EXPECT_EQ(armed->model, RecordAt(you->race->shipModels, 2));
-    EXPECT_EQ(armed->weapon, RecordAt(you->race->weapons, 2));
-    EXPECT_EQ(std::tuple(armed->pixels[19].x, armed->pixels[19].y, armed->pixels[19].colour, armed->pixels[20].colour),
-              std::tuple(4, 3, 0xFFFFFFu, 0u));
-    const Ship* cargo = first->ships;
-    EXPECT_EQ(std::tuple(cargo->owner, cargo->model, cargo->weapon, cargo->holds, cargo->holdFull),
-              std::tuple(computer, RecordAt(computer->race->shipModels, 1), nullptr, 3, 1));
-    const Asteroid* rock = first->asteroids;
-    ASSERT_NE(rock, nullptr);
-    EXPECT_EQ(std::tuple(rock->x, rock->y, rock->resources, rock->motion, rock->motionRate, CountOf(rock->ships)),
-              std::tuple(400, 1500, 350, 4, 2, 1));
-    EXPECT_EQ(rock->ships->model, RecordAt(you->race->shipModels, 3));
-    const Planet* home = first->planets;
-    ASSERT_NE(home, nullptr);
-    EXPECT_EQ(std::tuple(home->x, home->shieldPoints, home->picture, home->orbitDirection, home->orbitPeriod,
-                         home->equip[kProtectiveShield], home->equip[kPlanetRaceWeapon2], home->owner),
-              std::tuple(1500, 720, 3, 1, 2, 1, 1, you));
-    EXPECT_EQ(home->weapon, RecordAt(you->race->weapons, 2));
-    ASSERT_EQ(CountOf(home->docks), 2);
-    // The docked ships: written second, then first.
-    EXPECT_EQ(std::tuple(home->docks->shieldPoints, home->docks->next->shieldPoints,
-                         home->docks->next->equip[kNuclearMissile]),
-              std::tuple(90, 300, 1));
-    ASSERT_EQ(CountOf(second->planets), 2);
-    EXPECT_EQ(std::tuple(second->planets->owner, second->planets->next->owner, second->planets->next->weapon),
-              std::tuple(neutral, computer, nullptr));
-
-    // The view and game values.
-    EXPECT_EQ(std::tuple(g_currentWorld, g_lastWorld, g_viewLeft, g_viewRight, g_viewTop, g_viewBottom),
-              std::tuple(second, second, 123, 923, 45, 645));
-    EXPECT_EQ(std::tuple(g_worldCount, g_asteroidTotal, g_playerCount, g_turn, g_worldSize, g_unstability),
-              std::tuple(2, 2, 2, 17, 2000, 1));
-    EXPECT_EQ(std::tuple(options.unstabilityOption, g_gameOver, g_selPlanet, g_selShip),
-              std::tuple(1, 0, nullptr, nullptr));
     EXPECT_TRUE(platform.messages.empty());
 
     // Saved again, it is the same game with the inner lists in the order the
