@@ -1,7 +1,5 @@
-// The bitmap decoder: the pictures in tests/fixtures/bitmaps against
-// ImageMagick's reading of them (pictures.txt, written by make_fixtures.sh
-// there), files put together byte by byte for what ImageMagick does not
-// write, and damaged files, refused with a one-line reason.
+// The bitmap decoder: pictures against ImageMagick's reading of them (tests/fixtures/bitmaps),
+// files put together byte by byte, and damaged files refused with the reason.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -34,8 +32,7 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
 
 Colour Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return b << 16 | g << 8 | r; }
 
-// "WIDTH HEIGHT FNV": the 64-bit FNV-1a of the red, green and blue bytes of
-// the pixels, rows from the top, as pictures.txt lists them.
+// "WIDTH HEIGHT FNV" as pictures.txt lists them: FNV-1a of the red, green, blue bytes, top row first.
 std::string Summary(const Picture& p) {
     std::uint64_t h = 14695981039346656037ull;
     for (Colour c : p.pixels)
@@ -66,8 +63,7 @@ TEST(BitmapFixtures, DecodeAsImageMagickReadsThemAndCutCopiesAreRefused) {
         EXPECT_TRUE(LoadBitmap(path.string(), name, loaded, &error)) << error;
         EXPECT_EQ(loaded.pixels, got.pixels);
 
-        // Cut short anywhere it is refused, unless only the padding after
-        // the last row or the bytes after the end mark are lost.
+        // Cut short, refused, unless only the last row's padding or the bytes after the end mark are lost.
         int accepted = 0;
         for (std::size_t length = 0; length < bytes.size(); ++length) {
             std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(length));
@@ -94,8 +90,7 @@ struct Layout {
     std::int32_t width = 1, height = 1;
     std::uint16_t bits = 24;
     std::uint32_t compression = 0, coloursUsed = 0;
-    std::vector<std::uint32_t> headerMasks = {};  // inside headers of 52 bytes and more
-    std::vector<std::uint32_t> masksAfter = {};   // after a 40-byte header
+    std::vector<std::uint32_t> masks = {};  // after the first 40 bytes: inside a longer header, or after the short one
     std::vector<Colour> palette = {};
     std::size_t gap = 0;  // junk bytes between the colour table and the pixels
     std::vector<std::uint8_t> pixels = {1, 2, 3, 0};
@@ -116,10 +111,9 @@ std::vector<std::uint8_t> Build(const Layout& l) {
         for (std::uint32_t v : {width, height, 1u | std::uint32_t{l.bits} << 16, l.compression,
                                 static_cast<std::uint32_t>(l.pixels.size()), 2835u, 2835u, l.coloursUsed, 0u})
             PutLe32(info, v);
-        for (std::uint32_t m : l.headerMasks) PutLe32(info, m);
-        info.resize(l.headerSize, 0);
+        for (std::uint32_t m : l.masks) PutLe32(info, m);
+        info.resize(std::max<std::size_t>(info.size(), l.headerSize), 0);
     }
-    for (std::uint32_t m : l.masksAfter) PutLe32(info, m);
     for (Colour c : l.palette) {
         for (int shift : {16, 8, 0}) info.push_back(static_cast<std::uint8_t>(c >> shift));
         if (l.headerSize != 12) info.push_back(0);
@@ -142,30 +136,23 @@ std::vector<Colour> Pixels(const Layout& l) {
     return p.pixels;
 }
 
-// Three 32-bit pixels laid out by masks: every header that carries the masks
-// itself, and a 40-byte header with three (compression 3) or four (6) after it.
+// Masks in every header that carries them, or after the 40-byte one (four with compression 6).
 TEST(BitmapMasks, InsideEveryLongerHeaderOrAfterTheShortOne) {
     const std::vector<std::uint32_t> masks = {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};  // r, g, b, alpha
-    Layout l{.width = 3, .bits = 32, .headerMasks = masks, .pixels = Le32s({0x30201077, 0xFF00FF00, 0x01FE80EE})};
-    const std::vector<Colour> want = {Rgb(0x10, 0x20, 0x30), Rgb(0xFF, 0, 0xFF), Rgb(0x80, 0xFE, 0x01)};
-    for (std::uint32_t size : {52u, 56u, 108u, 124u}) {
-        SCOPED_TRACE(size);
-        l.headerSize = size;
-        l.compression = 3;
-        EXPECT_EQ(Pixels(l), want);
-        // Without bit fields the masks mean nothing: blue, green, red, unused.
-        l.compression = 0;
-        EXPECT_EQ(Pixels(l), (std::vector<Colour>{Rgb(0x20, 0x10, 0x77), Rgb(0, 0xFF, 0), Rgb(0xFE, 0x80, 0xEE)}));
-    }
-    l = {.width = 3, .bits = 32, .compression = 3, .masksAfter = {masks[0], masks[1], masks[2]}, .pixels = l.pixels};
-    EXPECT_EQ(Pixels(l), want);
-    l.compression = 6;
-    l.masksAfter.push_back(masks[3]);
-    EXPECT_EQ(Pixels(l), want);
+    Layout l{.width = 3, .bits = 32, .masks = masks, .pixels = Le32s({0x30201077, 0xFF00FF00, 0x01FE80EE})};
+    const std::vector<Colour> bitFields = {Rgb(0x10, 0x20, 0x30), Rgb(0xFF, 0, 0xFF), Rgb(0x80, 0xFE, 1)},
+                              plain = {Rgb(0x20, 0x10, 0x77), Rgb(0, 0xFF, 0), Rgb(0xFE, 0x80, 0xEE)};
+    for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u})
+        for (std::uint32_t compression : {0u, 3u, 6u}) {
+            SCOPED_TRACE(std::to_string(size) + " " + std::to_string(compression));
+            std::tie(l.headerSize, l.compression) = std::tuple(size, compression);
+            // Without bit fields the masks mean nothing: blue, green, red, unused.
+            const std::vector<Colour> want = compression ? bitFields : plain;
+            EXPECT_EQ(Pixels(l), want);
+        }
 }
 
-// Narrow fields repeat their bits so that all ones is 255; wide fields keep
-// their top 8 bits; a hole in a mask counts as part of the field.
+// Narrow fields repeat their bits (all ones is 255), wide ones keep their top 8; holes count.
 TEST(BitmapMasks, FieldWidthsScaleToEightBits) {
     const struct {
         const char* what;
@@ -184,16 +171,14 @@ TEST(BitmapMasks, FieldWidthsScaleToEightBits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Layout l{.bits = c.bits, .compression = 3, .masksAfter = {c.red, c.green, c.blue}};
+        Layout l{.bits = c.bits, .compression = 3, .masks = {c.red, c.green, c.blue}};
         l.pixels = Le32s({c.pixel});  // 16-bit pixels: the low half, then padding
         EXPECT_EQ(Pixels(l), std::vector<Colour>{c.want});
     }
 }
 
-// Indices past the colour table read as black; the table is never longer
-// than the depth can index nor than fits before the pixels, which start where
-// the file header says (the OS/2 table, 3-byte entries with no count, runs up
-// to them), and the padding after the last row may be missing.
+// Indices past the colour table are black; the table never outgrows the depth nor the bytes before the
+// pixels, which start where the file header says; the last row's padding may be missing.
 TEST(BitmapPalette, IndicesPastTheTableAreBlack) {
     const Colour red = Rgb(255, 0, 0), green = Rgb(0, 255, 0), blue = Rgb(0, 0, 255);
     const struct {
@@ -233,13 +218,11 @@ Layout Rle(std::uint16_t bits, std::vector<std::uint8_t> data, std::int32_t widt
     return l;
 }
 
-// Run-length pixels nothing writes (jumps, early ends of line or picture) are
-// black; so are indices past the table. A run past its line carries on into
-// the next; nothing lands past the last line.
+// Run-length pixels nothing writes are black, as are indices past the table; a run past its line
+// carries on into the next, and nothing lands past the last line.
 TEST(BitmapRunLength, UnwrittenAndOutOfRangePixels) {
     const Colour red = Rgb(255, 0, 0), green = Rgb(0, 255, 0);
-    // Bottom row: jump 1 right, 2 reds, end of line; top row: index 1, an
-    // index past the table, end of picture.
+    // Bottom row: jump 1 right, 2 reds, end of line; top row: 1, past the table, end of picture.
     EXPECT_EQ(Pixels(Rle(8, {0, 2, 1, 0, 2, 1, 0, 0, 1, 1, 1, 9, 0, 1})),
               (std::vector<Colour>{red, 0, 0, 0, 0, red, red, 0}));
     EXPECT_EQ(Pixels(Rle(8, {2, 2, 12, 1, 0, 2, 200, 200, 5, 2, 0, 1})),
@@ -295,8 +278,8 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         {{.bits = 8, .compression = 2}, {}, "compression 2 (RLE4) with 8 bits per pixel"},
         {{.compression = 3}, {}, "compression 3 (bit fields) with 24 bits per pixel"},
         {{.bits = 8, .compression = 6}, {}, "compression 6 (bit fields with alpha) with 8 bits per pixel"},
-        {{.bits = 32, .compression = 3, .masksAfter = {1, 2, 3}}, {.keep = 65}, "the colour masks are cut short"},
-        {{.bits = 32, .compression = 6, .masksAfter = {1, 2, 3}, .pixels = {}}, {}, "the colour masks are cut short"},
+        {{.bits = 32, .compression = 3, .masks = {1, 2, 3}}, {.keep = 65}, "the colour masks are cut short"},
+        {{.bits = 32, .compression = 6, .masks = {1, 2, 3}, .pixels = {}}, {}, "the colour masks are cut short"},
         {{}, {.at = 10, .value = 53}, offset + "53 points into the headers"},
         {{}, {.at = 10, .value = 0}, offset + "0 points into the headers"},
         {{}, {.at = 10, .value = 59}, offset + "59" + beyond},
@@ -330,8 +313,7 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
     EXPECT_EQ(error, "the file is shorter than its 14-byte header");
 }
 
-// LoadBitmap shows a message only when the file cannot be opened or is
-// shorter than its 14-byte header; other refusals only give the reason.
+// A message only when the file cannot be opened or is shorter than its 14-byte header.
 TEST(BitmapLoad, MessagesAndReasons) {
     testsupport::TempFolder dir;
     std::filesystem::create_directory(dir / "Folder.bmp");

@@ -1,5 +1,4 @@
-// Reading race files into races: the byte layout, the order of files, models
-// and weapons, refused races, and ship pictures turned into pixel lists.
+// Race files read into races, refused with the reason, and ship pictures turned into pixel lists.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -39,8 +38,7 @@ protected:
     TempDir dir;
 };
 
-// A race read field by field; its ship picture, a 5 x 3 top-down 8-bit
-// bitmap, becomes the list of its non-black pixels in row order.
+// A race read field by field; its ship picture becomes the list of its non-black pixels in row order.
 TEST_F(RaceLoaderTest, ReadsEveryFieldAndReversesModelsAndWeapons) {
     RaceBytes r;
     r.line("Traders of the rim").line("Rimfolk", "\n").u16(2).u16(3);
@@ -67,8 +65,7 @@ TEST_F(RaceLoaderTest, ReadsEveryFieldAndReversesModelsAndWeapons) {
     EXPECT_EQ(
         std::tuple(race.weapons->name, race.weapons->next->name, w.name, w.range, w.minDamage, w.maxDamage, w.cost),
         std::tuple("Ray", "Cannon", "Laser", 100, 10, 30, 500));
-    // Rows of colour indices 1 2 3 4 5 / 5 4 3 2 1 / 0 1 0 5 5; 0 is black, the
-    // others 0000FF 00FF00 FF0000 00FFFF C8285A (0xBBGGRR).
+    // 5 x 3 rows of indices 1 2 3 4 5 / 5 4 3 2 1 / 0 1 0 5 5 into black 0000FF 00FF00 FF0000 00FFFF C8285A.
     std::string pixels;
     for (const Pixel& p : std::span(m.pixels, 14)) {
         char cell[32];
@@ -138,7 +135,7 @@ TEST_F(RaceLoaderTest, RefusedRacesGiveTheirReason) {
     std::string why;
     for (std::size_t n = 0; n < whole.size(); ++n)  // cut anywhere, refused
         EXPECT_FALSE(ParseRaceFile(std::vector(whole.begin(), whole.begin() + static_cast<long>(n)), f, why)) << n;
-    // What the file layout cannot carry, which the authoring commands might give.
+    // What the layout cannot carry, which the authoring commands might give.
     ASSERT_TRUE(ParseRaceFile(whole, f, why)) << why;
     EXPECT_EQ(ValidateRaceFile(f), "");
     const std::pair<void (*)(RaceFile&), std::string> bad[] = {

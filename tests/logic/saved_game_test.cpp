@@ -1,6 +1,4 @@
-// Saving and loading games: the byte layout pinned by a golden file, the
-// order of the lists after loading, and damaged files refused with the reason
-// while the running game stays as it was.
+// Saved games: the layout pinned by a golden file, and damaged files refused with the reason.
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -29,9 +27,7 @@ protected:
     const std::vector<std::uint8_t> golden = Fixture("golden.zvq");
 };
 
-// golden.zvq is written field by field from the file's layout by
-// tests/fixtures/saved_games/make_golden.py, with no code of the game; see
-// there for the game it holds.
+// golden.zvq is written from the layout, with no code of the game, by tests/fixtures/saved_games/make_golden.py.
 TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     const std::vector<std::uint8_t> resaved = Fixture("golden-resaved.zvq");
     ASSERT_EQ(golden.size(), 42846u);
@@ -44,8 +40,7 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     EXPECT_EQ(platform.pauses, 1);
     EXPECT_EQ(platform.resumes, 1);
 
-    // A few fields as the layout puts them (the round trip below pins the rest),
-    // and what the file does not carry.
+    // A few fields (the round trip below pins the rest), and what the file does not carry.
     const Player* you = g_players;
     EXPECT_EQ(std::tuple(CountOf(g_players), you->colour, you->gold, you->race, you->next->race),
               std::tuple(3, 0x4080FFu, -35, RecordAt(g_races, 1), RecordAt(g_races, 2)));
@@ -61,9 +56,7 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
         for (int v : p->power) ASSERT_EQ(v, 0);
     EXPECT_TRUE(platform.messages.empty());
 
-    // Saved again, it is the same game with the inner lists in the order the
-    // load left them; loaded and saved once more, it is the golden file.
-    // Loading and saving each count as a document step.
+    // Saved, the inner lists in the order the load left them; again, the golden file. Each is a document step.
     EXPECT_EQ(SavedGameSize(), golden.size());
     ASSERT_EQ(SaveGameBytes(options), resaved);
     EXPECT_EQ(g_newDocCount, docCount + 2);
@@ -81,11 +74,9 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     }
 }
 
-// Offsets in golden.zvq: 3 players of 20 bytes after their count, the world
-// count at 64, world 1 at 68 (star and number, 14 bytes) with its 2 ships in
-// space from 86; its asteroid at 17062, the ship landed there at 17090, its
-// planet at 25580 with 2 docked ships from 25644; the 48 bytes of view and
-// game values at 42798.
+// In golden.zvq: 3 players of 20 bytes after their count; world 1 at 68 (star and number, 14 bytes), its 2
+// ships from 86, its asteroid at 17062 (a ship landed at 17090), its planet at 25580 (2 docked ships from
+// 25644); the 48 bytes of view and game values at 42798.
 TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
     ASSERT_TRUE(Load(golden));
     constexpr std::size_t kShip = 86, kEnd = kSavedShipSize, kAsteroid = 17062, kPlanet = 25580, kValues = 42798;
