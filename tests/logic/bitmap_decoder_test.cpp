@@ -227,10 +227,9 @@ TEST(BitmapRunLength, UnwrittenAndOutOfRangePixels) {
               (std::vector<Colour>{red, 0, 0, 0, 0, red, red, 0}));
     EXPECT_EQ(Pixels(Rle(8, {2, 2, 12, 1, 0, 2, 200, 200, 5, 2, 0, 1})),
               (std::vector<Colour>{red, red, red, red, green, green, red, red}));
-    // Four bits: encoded nibbles alternate; 3 literal nibbles take 2 bytes.
+    // Four bits: encoded nibbles alternate; 3 literal nibbles take 2 bytes. Then both lines end, no end mark.
     EXPECT_EQ(Pixels(Rle(4, {3, 0x12, 0, 0, 0, 3, 0x21, 0xF0, 0, 1})),
               (std::vector<Colour>{green, red, 0, 0, red, green, red, 0}));
-    // Both lines ended, no end mark: complete.
     EXPECT_EQ(Pixels(Rle(8, {4, 1, 0, 0, 4, 2, 0, 0})),
               (std::vector<Colour>{green, green, green, green, red, red, red, red}));
     // Up to 2^20 pixels may be nothing but the end mark: all black.
@@ -324,14 +323,13 @@ TEST(BitmapLoad, MessagesAndReasons) {
         std::string file;
         std::size_t keep;  // the bytes written; 0: nothing written there
         std::string reason;
-        bool shown;
     } cases[] = {
-        {"Nothing.bmp", 0, "Unable to open bitmap file - Nothing.bmp!", true},
-        {"Folder.bmp", 0, "Unable to open bitmap file - Folder.bmp!", true},
-        {"13.bmp", 13, "Unable to open bitmap file header!", true},
-        {"14.bmp", 14, "14.bmp: the information header is missing", false},
-        {"cut.bmp", good.size() - 2, "cut.bmp: the pixel data ends early", false},
-        {"foreign.bmp", good.size(), "foreign.bmp is not a bitmap (no \"BM\" signature)", false},
+        {"Nothing.bmp", 0, "Unable to open bitmap file - Nothing.bmp!"},
+        {"Folder.bmp", 0, "Unable to open bitmap file - Folder.bmp!"},
+        {"13.bmp", 13, "Unable to open bitmap file header!"},
+        {"14.bmp", 14, "14.bmp: the information header is missing"},
+        {"cut.bmp", good.size() - 2, "cut.bmp: the pixel data ends early"},
+        {"foreign.bmp", good.size(), "foreign.bmp is not a bitmap (no \"BM\" signature)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -344,7 +342,8 @@ TEST(BitmapLoad, MessagesAndReasons) {
         EXPECT_FALSE(LoadBitmap((dir / c.file).string(), c.file, p, &error));
         EXPECT_TRUE(p.empty() && p.pixels.empty());
         EXPECT_EQ(error, c.reason);
-        EXPECT_EQ(platform.messages, c.shown ? std::vector<std::string>{c.reason} : std::vector<std::string>{});
+        EXPECT_EQ(platform.messages,
+                  c.reason.starts_with("Unable") ? std::vector{c.reason} : std::vector<std::string>{});
     }
     SetPlatform(nullptr);
 }

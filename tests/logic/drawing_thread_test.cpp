@@ -54,7 +54,7 @@ public:
         if (auto l = Locked(); l->gate == Log::kArmed) l->gate = Log::kReached;
         WaitFor([](const Log& l) { return l.gate != Log::kReached; });
         FrameLog f{kind, r, g_frameWait.load()};
-        std::size_t sum = CheckConsistency().size() + g_worldSize + g_turn + g_gameOver + g_currentWorld->star->x;
+        std::size_t& sum = checksum += CheckConsistency().size() + g_worldSize + g_turn + g_currentWorld->star->x;
         for (const Planet* p = g_currentWorld->planets; p; p = p->next)
             sum += p->x + p->y + p->shieldPoints + (f.explosionsMet += p == r.explodingPlanet);
         for (const Asteroid* a = g_currentWorld->asteroids; a; a = a->next)
@@ -65,7 +65,6 @@ public:
             if (s == watched.load()) f.watchedX = s->x;
         }
         for (const Player* p = g_players; p; p = p->next) sum += p->gold + p->planetCount + p->shipCount;
-        checksum += sum;
         auto l = Locked();
         f.step = l->steps.back();
         l->frames.push_back(f);
@@ -114,7 +113,7 @@ protected:
         ASSERT_TRUE(world && world->planets && world->asteroids && CountOf(g_worlds) > 1);
     }
     void TearDown() override {
-        painter.Locked()->gate = Log::kOpen;
+        Unblock();
         loop.Stop();
         ResetDrawingFlags();
         GameTest::TearDown();
@@ -129,6 +128,7 @@ protected:
         InsertAtHead(world->ships, MakeShip(g_players, 1, 1, x, y));
         return world->ships;
     }
+    void Unblock() { painter.Locked()->gate = Log::kOpen; }
     void WaitFrames(int idle, int scrolls = 0) {
         painter.WaitFor([&](const Log& l) { return int(l.idle.size()) >= idle && l.scrolls >= scrolls; });
     }
@@ -164,7 +164,7 @@ TEST_F(DrawingThreadTest, ParksAtStartAndAcknowledgesAPauseOnlyAfterTheFrameInHa
         presentedAtAck = painter.log().presented;
     });
     waiting.wait();
-    painter.Locked()->gate = Log::kOpen;
+    Unblock();
     game.join();
     const Log parked = painter.log();  // nothing composed once parked
     EXPECT_EQ(std::tuple(pausedWhileWaiting, presentedAtAck, parked.presentedWhilePaused, parked.scrolls),
@@ -298,30 +298,17 @@ TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepAndTheExitCom
 
 // A wait lends the game lock out however deep it is held and takes it back as deep.
 TEST_F(DrawingThreadTest, WaitsLendTheGameLockAndPumpWithoutIt) {
-    {
-        GameLockRelease nothingHeld;
-        EXPECT_FALSE(GameLock().heldByThisThread());
-    }
     StartDrawing();
     WaitFrames(1);
     GameLockGuard outer;
     GameLockGuard inner;
     bool pumped = false, pumpHeldLock = false;
-    // The frame that serves the wait cannot be finished before the pump ran.
-    drawing.handshakes().setPump(
-        [&] {
-            pumpHeldLock = pumpHeldLock || GameLock().heldByThisThread();
-            if (!pumped) painter.Locked()->gate = Log::kOpen;
-            pumped = true;
-        },
-        1ms);
-    painter.Locked()->gate = Log::kArmed;
+    auto pump = [&] { pumped = true, pumpHeldLock |= GameLock().heldByThisThread(), Unblock(); };
+    drawing.handshakes().setPump(pump, 1ms);
+    painter.Locked()->gate = Log::kArmed;  // the frame that serves the wait cannot end before the pump ran
     drawing.waitForFrame();
     drawing.handshakes().setPump({});
-    EXPECT_TRUE(pumped);
-    EXPECT_FALSE(pumpHeldLock);
-    EXPECT_EQ(GameLock().releaseAll(), 2);
-    EXPECT_FALSE(GameLock().heldByThisThread());
+    EXPECT_EQ(std::tuple(pumped, pumpHeldLock, GameLock().releaseAll()), std::tuple(true, false, 2));
     GameLock().retake(2);
 }
 

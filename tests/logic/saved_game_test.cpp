@@ -63,15 +63,6 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     ASSERT_TRUE(Load(resaved, &why)) << why;
     EXPECT_EQ(SaveGameBytes(options), golden);
     EXPECT_EQ(platform.pauses, 2);  // saving does not pause drawing
-
-    // A weapon index of none or past the race's weapons loads unarmed.
-    for (std::int32_t weapon : {-1, 0, 4}) {
-        std::vector<std::uint8_t> bytes = golden;
-        SetLe32At(bytes, 86 + kSavedShipSize - 8, weapon);
-        ASSERT_TRUE(Load(bytes));
-        EXPECT_EQ(LastOf(g_worlds->ships)->weapon, nullptr);
-        EXPECT_EQ(LastOf(g_worlds->ships)->model, RecordAt(g_players->race->shipModels, 2));
-    }
 }
 
 // In golden.zvq: 3 players of 20 bytes after their count; world 1 at 68 (star and number, 14 bytes), its 2
