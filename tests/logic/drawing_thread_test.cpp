@@ -318,13 +318,14 @@ TEST_F(DrawingThreadTest, AutopilotTurnsWithTheRealThreadAndInputStayConsistent)
     StartParked();
     {
         GameLockGuard game;
-        NewGameOptions chosen;
-        chosen.worldsQuantityOption = 2;  // few
-        chosen.worldsSizeOption = 4;      // tiny
-        chosen.aiPlayersOption = 0;       // lots
-        chosen.unstabilityOption = 0;     // high
-        chosen.creditsOption = 0;         // 5000 gold: fleets from the first turns
-        NewGame(chosen, 2024);            // pauses the parked thread, builds, resumes
+        // Few tiny worlds, high instability, lots of computer players with 5000 gold: fleets from the first turns.
+        // The new game pauses the parked thread, builds, resumes.
+        NewGame({.worldsQuantityOption = 2,
+                 .worldsSizeOption = 4,
+                 .unstabilityOption = 0,
+                 .aiPlayersOption = 0,
+                 .creditsOption = 0},
+                2024);
         ASSERT_EQ(std::tuple(drawing.pauses, drawing.resumes), std::tuple(1, 1));
     }
     std::atomic<bool> done{false};
