@@ -53,7 +53,6 @@ TEST(BitmapFixtures, DecodeAsImageMagickReadsThemAndCutCopiesAreRefused) {
         Picture loaded;
         EXPECT_TRUE(LoadBitmap(path.string(), name, loaded, &error)) << error;
         EXPECT_EQ(loaded.pixels, got.pixels);
-
         // Cut short, refused, unless only the last row's padding or the bytes after the end mark are lost.
         int accepted = 0;
         for (std::size_t length = 0; length < bytes.size(); ++length) {

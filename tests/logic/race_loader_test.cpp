@@ -32,7 +32,6 @@ protected:
         for (Race* r = g_races; r; r = r->next) names.push_back(r->name);
         return names;
     }
-
     HeadlessPlatform platform;
     TempDir dir;
 };

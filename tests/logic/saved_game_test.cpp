@@ -37,7 +37,6 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     ASSERT_TRUE(Load(golden, &why)) << why;
     // The drawing thread was kept off the lists while they were replaced.
     EXPECT_EQ(std::tuple(why, platform.pauses, platform.resumes, platform.messages.size()), std::tuple("", 1, 1, 0u));
-
     // A few fields (the round trip below pins the rest), and what the file does not carry.
     const Player* you = g_players;
     EXPECT_EQ(std::tuple(CountOf(g_players), you->colour, you->gold, you->race, you->next->race),
@@ -52,7 +51,6 @@ TEST_F(SavedGameTest, TheGoldenFileLoadsFieldByFieldAndSavesBackInTheLayout) {
     EXPECT_EQ(std::tuple(options.unstabilityOption, g_selPlanet, g_selShip), std::tuple(1, nullptr, nullptr));
     for (const Player* p = g_players; p; p = p->next)
         for (int v : p->power) ASSERT_EQ(v, 0);
-
     // Saved, the inner lists in the order the load left them; again, the golden file. Each is a document step.
     EXPECT_EQ(SavedGameSize(), golden.size());
     ASSERT_EQ(SaveGameBytes(options), resaved);
@@ -100,7 +98,6 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
         {40, 0, "player 2 is of race 0, but 3 races are loaded"},
         {64, 0, "it has no world"},
         {72, 1000001, "the star of world 1 lies far outside the map, at (1000001, 1000)"},
-        {82, -1, "it gives a negative number of ships in the space of world 1 (-1)"},
         {82, 6, "it announces 6 ships in the space of world 1" + more},
         {kShip, -1000001, ship1 + "lies far outside the map, at (-1000001, 1300)"},
         {kShip + 4, 1000001, ship1 + "lies far outside the map, at (1200, 1000001)"},
@@ -116,7 +113,6 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
         {kAsteroid + 20, 4, "asteroid 1 of world 1 moves at rate 4" + known},
         {kAsteroid + 20, 3, ""},
         {kAsteroid + 28 + kEnd - 12, 0, "ship 1 on asteroid 1 of world 1 is of ship model 0" + gamma},
-        {kPlanet - 4, -2, "it gives a negative number of planets of world 1 (-2)"},
         {kPlanet, -1000001, "planet 1 of world 1 lies far outside the map, at (-1000001, 1000)"},
         {kPlanet + 16, 0, "planet 1 of world 1 has orbit period 0" + known},
         {kPlanet + 16, 4, "planet 1 of world 1 has orbit period 4" + known},
