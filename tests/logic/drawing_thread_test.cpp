@@ -302,8 +302,7 @@ TEST_F(DrawingThreadTest, WaitsLendTheGameLockAndPumpWithoutIt) {
     GameLock().retake(2);
 }
 
-// Autopilot turns while the thread draws and an input thread moves the hover
-// pointers and scroll flags: under ThreadSanitizer, the test of the locking.
+// Autopilot turns while the thread draws and input moves hover pointers and scroll flags (run under TSan).
 TEST_F(DrawingThreadTest, AutopilotTurnsWithTheRealThreadAndInputStayConsistent) {
     StartParked();
     {
