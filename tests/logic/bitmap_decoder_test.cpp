@@ -195,10 +195,9 @@ TEST(BitmapPalette, IndicesPastTheTableAreBlack) {
         }
 }
 
-// Entry 0 is not black: pixels nothing writes must still be.
 Layout Rle(std::uint16_t bits, std::vector<std::uint8_t> data, std::int32_t width = 4, std::int32_t height = 2) {
     Layout l{.width = width, .height = height, .bits = bits, .compression = bits == 8 ? 1u : 2u, .coloursUsed = 3};
-    l.palette = {Rgb(90, 90, 90), Rgb(255, 0, 0), Rgb(0, 255, 0)};
+    l.palette = {Rgb(90, 90, 90), Rgb(255, 0, 0), Rgb(0, 255, 0)};  // entry 0 is not black
     l.pixels = std::move(data);
     return l;
 }

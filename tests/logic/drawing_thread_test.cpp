@@ -1,10 +1,6 @@
 // The drawing thread against a recording painter: its hand-shakes with the
 // game thread, scrolling, Stop, and real turns played while it draws.
-#include <condition_variable>
-#include <functional>
 #include <latch>
-#include <mutex>
-#include <thread>
 #include <tuple>
 
 #include "drawing/drawing_flags.h"
