@@ -49,17 +49,17 @@ public:
         if (auto l = Locked(); l->gate == Log::kArmed) l->gate = Log::kReached;
         WaitFor([](const Log& l) { return l.gate != Log::kReached; });
         FrameLog f{kind, r, g_frameWait.load()};
-        std::size_t& sum = checksum += CheckConsistency().size() + g_worldSize + g_turn + g_currentWorld->star->x;
+        checksum += CheckConsistency().size() + g_worldSize + g_turn + g_currentWorld->star->x;
         for (const Planet* p = g_currentWorld->planets; p; p = p->next)
-            sum += p->x + p->y + p->shieldPoints + (f.explosionsMet += p == r.explodingPlanet);
+            checksum += p->x + p->y + p->shieldPoints, f.explosionsMet += p == r.explodingPlanet;
         for (const Asteroid* a = g_currentWorld->asteroids; a; a = a->next)
-            sum += a->x + a->y + a->resources + (f.explosionsMet += a == r.explodingAsteroid);
+            checksum += a->x + a->y + a->resources, f.explosionsMet += a == r.explodingAsteroid;
         for (const Ship* s = g_currentWorld->ships; s; s = s->next) {
-            sum += s->x + s->y + s->shieldPoints + s->holds + s->pixels[0].colour +
-                   (f.explosionsMet += s == r.explodingShip);
+            checksum += s->x + s->y + s->shieldPoints + s->holds + s->pixels[0].colour;
+            f.explosionsMet += s == r.explodingShip;
             if (s == watched.load()) f.watchedX = s->x;
         }
-        for (const Player* p = g_players; p; p = p->next) sum += p->gold + p->planetCount + p->shipCount;
+        for (const Player* p = g_players; p; p = p->next) checksum += p->gold + p->planetCount + p->shipCount;
         auto l = Locked();
         l->frames.push_back(f);
         if (kind == FrameKind::Idle) l->idle.push_back(f);
@@ -146,7 +146,7 @@ TEST_F(DrawingThreadTest, ParksAtStartAndAcknowledgesAPauseOnlyAfterTheFrameInHa
     std::latch waiting(1);
     int pausedWhileWaiting = -1, presentedAtAck = -1;
     auto pump = [&] {
-        pausedWhileWaiting < 0 && (pausedWhileWaiting = g_drawingPaused.load(), waiting.count_down(), 1);
+        if (pausedWhileWaiting < 0) pausedWhileWaiting = g_drawingPaused.load(), waiting.count_down();
     };
     pauser.setPump(pump, 1ms);
     std::thread game([&] {
