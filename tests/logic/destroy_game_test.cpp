@@ -1,5 +1,5 @@
 // Destroying the running game frees every record and clears every pointer
-// into it, but keeps the races.
+// into it, but keeps the races; a reset puts the start-up values back.
 #include <gtest/gtest.h>
 
 #include "model/globals.h"
@@ -14,33 +14,23 @@ protected:
     void SetUp() override { ResetGlobals(); }
     void TearDown() override { ResetGlobals(); }
 
-    // Two worlds, each with planets holding docked ships, asteroids holding
-    // landed ships and ships in open space; two players and one race.
-    void BuildSmallGame() {
+    // Two worlds of three planets with docked ships, three asteroids with a
+    // landed ship each and three ships in space; a human, the neutral player.
+    static void BuildSmallGame() {
         auto* race = new Race;
         race->name = "Test";
         InsertAtHead(race->weapons, new Weapon);
         InsertAtHead(g_races, race);
-
-        auto* neutral = new Player;
-        neutral->colour = kNeutralColour;
-        InsertAtHead(g_players, neutral);
-        auto* human = new Player;
-        human->race = race;
-        InsertAtHead(g_players, human);
-
+        InsertAtHead(g_players, new Player{.colour = kNeutralColour});
+        InsertAtHead(g_players, new Player{.race = race});
         for (int n = 2; n >= 1; --n) {
-            auto* w = new World;
-            w->number = static_cast<std::uint16_t>(n);
-            w->star = new Star{1000, 1000, 1};
+            auto* w = new World{.star = new Star{1000, 1000, 1}, .number = static_cast<std::uint16_t>(n)};
             for (int i = 0; i < 3; ++i) {
-                auto* p = new Planet;
-                p->owner = human;
+                auto* p = new Planet{.owner = g_players};
                 for (int k = 0; k < 2; ++k) InsertAtHead(p->docks, new Ship);
                 InsertAtHead(w->planets, p);
-                auto* a = new Asteroid;
-                InsertAtHead(a->ships, new Ship);
-                InsertAtHead(w->asteroids, a);
+                InsertAtHead(w->asteroids, new Asteroid);
+                InsertAtHead(w->asteroids->ships, new Ship);
                 InsertAtHead(w->ships, new Ship);
             }
             if (!g_lastWorld) g_lastWorld = w;
@@ -57,35 +47,22 @@ protected:
     }
 };
 
-TEST_F(DestroyGameTest, FreesEverythingAndClearsEveryPointer) {
+TEST_F(DestroyGameTest, FreesEverythingClearsEveryPointerAndKeepsTheRaces) {
+    DestroyGame();  // without a game: nothing to do
     BuildSmallGame();
     Race* race = g_races;
     DestroyGame();  // the address sanitizer reports any record left behind
-    EXPECT_EQ(g_currentWorld, nullptr);
+    DestroyGame();
     EXPECT_EQ(g_worlds, nullptr);
     EXPECT_EQ(g_lastWorld, nullptr);
     EXPECT_EQ(g_players, nullptr);
-    EXPECT_EQ(g_selPlanet, nullptr);
-    EXPECT_EQ(g_selShip, nullptr);
-    EXPECT_EQ(g_selAsteroid, nullptr);
-    EXPECT_EQ(g_hoverPlanet, nullptr);
-    EXPECT_EQ(g_hoverShip, nullptr);
-    EXPECT_EQ(g_hoverAsteroid, nullptr);
-    EXPECT_EQ(g_dockSelection, nullptr);
-    // Races outlive every game.
+    for (const void* p : {(const void*)g_currentWorld, (const void*)g_selPlanet, (const void*)g_selShip,
+                          (const void*)g_selAsteroid, (const void*)g_hoverPlanet, (const void*)g_hoverShip,
+                          (const void*)g_hoverAsteroid, (const void*)g_dockSelection})
+        EXPECT_EQ(p, nullptr);
     ASSERT_EQ(g_races, race);
     EXPECT_EQ(race->name, "Test");
     EXPECT_NE(race->weapons, nullptr);
-}
-
-TEST_F(DestroyGameTest, DestroyingWithoutAGameIsHarmlessAndRepeatable) {
-    DestroyGame();
-    DestroyGame();
-    EXPECT_EQ(g_worlds, nullptr);
-    BuildSmallGame();
-    DestroyGame();
-    DestroyGame();
-    EXPECT_EQ(g_players, nullptr);
 }
 
 TEST_F(DestroyGameTest, ResetPutsStartUpValuesBack) {
@@ -97,14 +74,11 @@ TEST_F(DestroyGameTest, ResetPutsStartUpValuesBack) {
     g_viewLeft = 1200;
     g_worldCount = g_doubleWorldCount = g_playerCount = g_asteroidTotal = 9;
     ResetGlobals();
-    for (std::int32_t counted : {g_worldCount, g_doubleWorldCount, g_playerCount, g_asteroidTotal})
-        EXPECT_EQ(counted, 0);
+    for (long long v : std::initializer_list<long long>{g_worldCount, g_doubleWorldCount, g_playerCount,
+                                                        g_asteroidTotal, g_turn, g_newDocCount, g_gameOver, g_viewLeft})
+        EXPECT_EQ(v, 0);
     EXPECT_EQ(g_races, nullptr);
-    EXPECT_EQ(g_turn, 0);
     EXPECT_EQ(g_worldSize, 2000);
-    EXPECT_EQ(g_newDocCount, 0);
-    EXPECT_EQ(g_gameOver, 0);
-    EXPECT_EQ(g_viewLeft, 0);
     EXPECT_EQ(g_viewRight, 800);
     EXPECT_EQ(g_viewBottom, 600);
 }

@@ -1,5 +1,6 @@
-// End Turn: income, the Global Bank System, the renewal of action points and
-// weapons, the power record, the turn counter and the lost game.
+// End Turn: the "Computer move" box first, income and the Global Bank
+// System, the renewal of action points and weapons, the power record, the
+// turn counter, the lost game; and the consistency check the soak relies on.
 #include "game_fixture.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"
@@ -7,9 +8,17 @@
 namespace qv {
 namespace {
 
-using testing::GameTest;
+// Notes, at each frame asked for, whether the box is up and the cursor.
+class TurnWatcher : public HeadlessPlatform {
+public:
+    void waitForFrame() override {
+        HeadlessPlatform::waitForFrame();
+        frames.emplace_back(g_computerMove, cursor);
+    }
+    std::vector<std::pair<int, int>> frames;
+};
 
-class EndTurnTest : public GameTest {
+class EndTurnTest : public testing::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
@@ -32,21 +41,13 @@ TEST_F(EndTurnTest, WithoutAGameNothingHappens) {
     EXPECT_EQ(platform.cursor, 0);
 }
 
-TEST_F(EndTurnTest, IncomeIsAHundredAPlanetAndTheBankPaysAfterIt) {
-    // Give the human two more planets; one of its three has a bank.
+TEST_F(EndTurnTest, IncomeIsAHundredAPlanetAndTheBankPaysAHundredFiftyOnRenewal) {
+    Player* computer = human->next;
     Player* neutral = LastOf(g_players);
-    int given = 0;
-    for (World* w = g_worlds; w && given < 2; w = w->next)
-        for (Planet* p = w->planets; p && given < 2; p = p->next)
-            if (p->owner == neutral) {
-                p->owner = human;
-                ++given;
-            }
-    human->planetCount = 3;
+    human->planetCount = 3;  // the counter is what pays
     g_selPlanet->equip[kGlobalBankSystem] = 1;
     human->gold = 1000;
-    Player* computer = human->next;
-    computer->planetCount = 0;  // a player without planets earns nothing
+    computer->planetCount = 0;
     computer->gold = 70;
     neutral->planetCount = 2;
     CollectIncome();
@@ -58,123 +59,89 @@ TEST_F(EndTurnTest, IncomeIsAHundredAPlanetAndTheBankPaysAfterIt) {
 }
 
 TEST_F(EndTurnTest, ActionPointsAreSetNotAddedAndRestingShipsDoubleWithAnAccelerator) {
-    Ship* bare = MakeShip(human, 1, 0, 100, 100);
-    Ship* both = MakeShip(human, 1, 1, 120, 100);
-    Ship* docked = MakeShip(human, 1, 1, 0, 0);
-    Ship* landed = MakeShip(human, 1, 0, 0, 0);
-    Ship* plainDocked = MakeShip(human, 1, 0, 0, 0);
-    for (Ship* s : {bare, both, docked, landed, plainDocked}) {
+    struct Case {
+        int where;  // 0 in space, 1 docked, 2 landed
+        bool weapon, accelerator, reactor;
+        int expected;  // with a speed of 100
+    };
+    const Case cases[] = {
+        {0, false, false, false, 100}, {0, true, true, false, 150},  {0, false, false, true, 150},
+        {0, true, true, true, 200},    {1, true, true, true, 200},   {1, false, false, true, 100},
+        {2, false, true, false, 200},  {2, true, false, false, 100},
+    };
+    human->race->shipModels->speed = 100;
+    Ship** lists[] = {&g_currentWorld->ships, &g_selPlanet->docks, &g_currentWorld->asteroids->ships};
+    std::vector<Ship*> ships;
+    for (const Case& c : cases) {
+        Ship* s = MakeShip(human, 1, c.weapon ? 1 : 0, 100, 100);
         std::fill(std::begin(s->equip), std::end(s->equip), 0);
+        s->equip[kAccelerator] = c.accelerator;
+        s->equip[kPowerReactor] = c.reactor;
         s->actionPoints = 999;
         s->weaponReady = 0;
+        InsertAtHead(*lists[c.where], s);
+        ships.push_back(s);
     }
-    for (Ship* s : {both, docked, landed}) {
-        s->equip[kAccelerator] = 1;
-        s->equip[kPowerReactor] = 1;
-    }
-    InsertAtHead(g_currentWorld->ships, bare);
-    InsertAtHead(g_currentWorld->ships, both);
-    InsertAtHead(g_selPlanet->docks, docked);
-    InsertAtHead(g_selPlanet->docks, plainDocked);
-    InsertAtHead(g_currentWorld->asteroids->ships, landed);
     g_selPlanet->weapon = human->race->weapons;
     g_selPlanet->weaponReady = 0;
-    const int speed = bare->model->speed;
     RenewWorlds();
-    EXPECT_EQ(bare->actionPoints, speed);
-    EXPECT_EQ(both->actionPoints, speed + 100);
-    EXPECT_EQ(docked->actionPoints, speed * 2);
-    EXPECT_EQ(landed->actionPoints, speed * 2);
-    EXPECT_EQ(plainDocked->actionPoints, speed);
-    EXPECT_EQ(bare->weaponReady, 0);  // no weapon, no readiness
-    EXPECT_EQ(both->weaponReady, 1);
-    EXPECT_EQ(docked->weaponReady, 1);
+    for (std::size_t i = 0; i < ships.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(ships[i]->actionPoints, cases[i].expected);
+        EXPECT_EQ(ships[i]->weaponReady, cases[i].weapon ? 1 : 0);
+    }
     EXPECT_EQ(g_selPlanet->weaponReady, 1);
 }
 
-TEST_F(EndTurnTest, ATurnRecordsPowerAndCountsOn) {
+TEST_F(EndTurnTest, TheBoxIsDrawnBeforeTheComputerPlayersMoveAndTheTurnRecordsPower) {
+    TurnWatcher watcher;
+    SetPlatform(&watcher);
     const int gold = human->gold;
     OnEndTurn();
-    EXPECT_EQ(g_turn, 2);
-    EXPECT_EQ(human->power[1], human->planetCount * 1000 + human->shipCount * 100 + gold);
-    EXPECT_EQ(LastOf(g_players)->power[1], 0) << "the neutral player's power is never recorded";
+    SetPlatform(&platform);
+    ASSERT_FALSE(watcher.frames.empty());
+    EXPECT_EQ(watcher.frames.front(), (std::pair<int, int>{1, kCursorWait}));
     EXPECT_EQ(g_computerMove, 0);
-    EXPECT_EQ(platform.cursor, kCursorArrow);
+    EXPECT_EQ(watcher.cursor, kCursorArrow);
+    EXPECT_EQ(g_turn, 2);
+    EXPECT_EQ(human->power[1], 1000 + gold);  // one planet, no ship, before the income
+    EXPECT_EQ(human->gold, gold + 100);
+    EXPECT_EQ(LastOf(g_players)->power[1], 0) << "the neutral player's power is never recorded";
     EXPECT_EQ(g_gameOver, 0);
     EXPECT_EQ(CheckConsistency(), "");
 }
 
 TEST_F(EndTurnTest, TheGameIsLostWithNeitherPlanetNorShip) {
-    // The human's home goes to the neutral player; one ship is left.
     g_selPlanet->owner = LastOf(g_players);
     human->planetCount = 0;
     Ship* last = MakeShip(human, 1, 0, 300, 300);
     InsertAtHead(g_currentWorld->ships, last);
     OnEndTurn();
-    EXPECT_EQ(g_gameOver, 0);
-    for (World* w = g_worlds; w; w = w->next)
-        while (w->ships && w->ships->owner == human) {
-            Ship* s = w->ships;
-            Unlink(w->ships, s);
-            --human->shipCount;
-            delete s;
-        }
-    ASSERT_EQ(human->shipCount, 0);
+    EXPECT_EQ(g_gameOver, 0);  // one ship left
+    Unlink(g_currentWorld->ships, last);
+    delete last;
+    human->shipCount = 0;
     OnEndTurn();
     EXPECT_EQ(g_gameOver, 1);
     OnEndTurn();  // still playable
     EXPECT_EQ(g_turn, 4);
 }
 
-TEST_F(EndTurnTest, ConsistencyCheckFindsBrokenCounters) {
+TEST_F(EndTurnTest, ConsistencyCheckFindsBrokenCountersForeignWeaponsAndStalePointers) {
     EXPECT_EQ(CheckConsistency(), "");
     ++human->shipCount;
     EXPECT_NE(CheckConsistency().find("counts 1 ships but owns 0"), std::string::npos);
     --human->shipCount;
     Ship* stray = MakeShip(human, 1, 0, 5, 5);
     InsertAtHead(g_currentWorld->ships, stray);
-    Race* foreign = g_races == human->race ? g_races->next : g_races;
-    stray->weapon = foreign->weapons;
+    stray->weapon = (g_races == human->race ? g_races->next : g_races)->weapons;
     EXPECT_NE(CheckConsistency().find("weapon not of its owner's race"), std::string::npos);
     stray->weapon = nullptr;
-    Ship ghost;  // not a ship of the game
+    Ship ghost;
     g_hoverShip = &ghost;
     EXPECT_EQ(CheckConsistency(), "a ship pointer is stale");
     g_hoverShip = nullptr;
     EXPECT_EQ(CheckConsistency(), "");
-}
-
-}  // namespace
-}  // namespace qv
-
-namespace qv {
-namespace {
-
-// Records what the frames asked for during a turn would show.
-class TurnWatcher : public HeadlessPlatform {
-public:
-    void waitForFrame() override {
-        HeadlessPlatform::waitForFrame();
-        boxShown.push_back(g_computerMove);
-        cursorThen.push_back(cursor);
-    }
-    std::vector<int> boxShown;
-    std::vector<int> cursorThen;
-};
-
-TEST_F(EndTurnTest, TheComputerMoveBoxIsDrawnBeforeTheComputerPlayersMove) {
-    TurnWatcher watcher;
-    SetPlatform(&watcher);
-    const std::int32_t turn = g_turn;
-    OnEndTurn();
-    SetPlatform(&platform);
-    ASSERT_FALSE(watcher.boxShown.empty());
-    // The first frame asked for is the one with the box, under the hour-glass.
-    EXPECT_EQ(watcher.boxShown.front(), 1);
-    EXPECT_EQ(watcher.cursorThen.front(), kCursorWait);
-    EXPECT_EQ(g_computerMove, 0);
-    EXPECT_EQ(watcher.cursor, kCursorArrow);
-    EXPECT_EQ(g_turn, turn + 1);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// A game built record by record for the computer players' tests: three
-// races without stock (tests add models and weapons), a human, two computer
-// players and the neutral player, two worlds; and a platform that notes
-// cues, explosions and (when asked) drawn frames in order.
+// A game built record by record: three races without stock (tests add
+// models and weapons), a human, two computer players, the neutral player and
+// two worlds; the platform notes cues, explosions and (when asked) frames.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +17,8 @@
 
 namespace qv::testing {
 
-// Answers every hand-shake at once and notes cues and explosions in order;
-// with logFrames, drawn frames and idle waits too.
+// Notes cues and explosions in order; with logFrames, frames and idle waits
+// too, and where the watched ship is at each frame.
 class RecordingPlatform : public HeadlessPlatform {
 public:
     void playCue(const std::string& f) override {
@@ -38,7 +37,6 @@ public:
         HeadlessPlatform::showExplosion(s);
         log.push_back("explode ship");
     }
-    // A drawn frame notes where the watched ship is shown.
     void waitForFrame() override {
         HeadlessPlatform::waitForFrame();
         if (logFrames) log.push_back("frame");
@@ -65,12 +63,12 @@ template <typename T>
 T* Append(T*& head, T* rec) {
     if (!head) {
         InsertAtHead(head, rec);
-        return rec;
+    } else {
+        T* last = LastOf(head);
+        last->next = rec;
+        rec->prev = last;
+        rec->next = nullptr;
     }
-    T* last = LastOf(head);
-    last->next = rec;
-    rec->prev = last;
-    rec->next = nullptr;
     return rec;
 }
 
@@ -115,55 +113,32 @@ protected:
         return Append(race->shipModels, m);
     }
     static Weapon* AddWeapon(Race* race, int range, int minDamage, int maxDamage, int cost) {
-        auto* w = new Weapon;
-        w->range = range;
-        w->minDamage = minDamage;
-        w->maxDamage = maxDamage;
-        w->cost = cost;
         ++race->weaponCount;
-        return Append(race->weapons, w);
+        return Append(
+            race->weapons,
+            new Weapon{.name = {}, .range = range, .minDamage = minDamage, .maxDamage = maxDamage, .cost = cost});
     }
-    static Player* AddPlayer(Race* race) {
-        auto* p = new Player;
-        p->race = race;
-        return Append(g_players, p);
-    }
+    static Player* AddPlayer(Race* race) { return Append(g_players, new Player{.race = race}); }
     static World* AddWorld() {
-        auto* w = new World;
-        w->star = new Star{1000, 1000, 1};
-        Append(g_worlds, w);
+        auto* w = Append(g_worlds, new World{.star = new Star{1000, 1000, 1}});
         g_lastWorld = w;
         w->number = static_cast<std::uint16_t>(CountOf(g_worlds));
         return w;
     }
     static Planet* AddPlanet(World* w, Player* owner, int x, int y, Weapon* weapon = nullptr) {
-        auto* p = new Planet;
-        p->owner = owner;
-        p->x = x;
-        p->y = y;
-        p->weapon = weapon;
         if (owner) ++owner->planetCount;
-        return Append(w->planets, p);
+        return Append(w->planets, new Planet{.x = x, .y = y, .owner = owner, .weapon = weapon});
     }
     static Asteroid* AddAsteroid(World* w, int x, int y, int resources) {
-        auto* a = new Asteroid;
-        a->x = x;
-        a->y = y;
-        a->resources = resources;
-        return Append(w->asteroids, a);
+        return Append(w->asteroids, new Asteroid{.x = x, .y = y, .resources = resources});
     }
     // A ship of the model with its figures, counted for its owner.
     static Ship* NewShip(Player* owner, ShipModel* model, int x, int y) {
-        auto* s = new Ship;
-        s->owner = owner;
-        s->model = model;
-        s->x = x;
-        s->y = y;
-        s->actionPoints = model->speed;
+        ++owner->shipCount;
+        auto* s = new Ship{.x = x, .y = y, .owner = owner, .model = model, .actionPoints = model->speed};
         s->shieldPoints = model->defence;
         s->viewPoints = model->survey;
         s->holds = model->hold;
-        ++owner->shipCount;
         return s;
     }
     // In open space, armed and ready when a weapon is given, with a sprite.

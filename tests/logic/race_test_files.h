@@ -1,48 +1,26 @@
-// Helpers for tests that need race files and ship pictures on disk.
+// Race files and bitmaps written byte by byte into a temporary folder.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "model/records.h"
 #include "support/bytes.h"
+#include "support/temp_folder.h"
 
 namespace qv::testing {
 
-// A fresh empty folder under the system's temporary folder, removed again
-// when the object goes.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("quorvane-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = testsupport::TempFolder;
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Builds the bytes of a race file field by field.
+// The bytes of a race file, field by field.
 class RaceBytes {
 public:
     RaceBytes& line(const std::string& text, const std::string& end = "\r\n") {
@@ -58,16 +36,14 @@ public:
         testsupport::PutLe32(bytes_, static_cast<std::uint32_t>(v));
         return *this;
     }
-    RaceBytes& model(const std::string& name, const std::string& picture, std::int32_t speed,
-                     std::int32_t defence, std::int32_t survey, std::int32_t hold,
-                     std::int32_t cost, const std::string& end = "\r\n") {
+    RaceBytes& model(const std::string& name, const std::string& picture, std::int32_t speed, std::int32_t defence,
+                     std::int32_t survey, std::int32_t hold, std::int32_t cost, const std::string& end = "\r\n") {
         line(name, end).line(picture, end);
         return i32(speed).i32(defence).i32(survey).i32(hold).i32(cost);
     }
-    RaceBytes& weapon(const std::string& name, std::int32_t range, std::int32_t minDamage,
-                      std::int32_t maxDamage, std::int32_t cost, const std::string& end = "\r\n") {
-        line(name, end);
-        return i32(range).i32(minDamage).i32(maxDamage).i32(cost);
+    RaceBytes& weapon(const std::string& name, std::int32_t range, std::int32_t minDamage, std::int32_t maxDamage,
+                      std::int32_t cost, const std::string& end = "\r\n") {
+        return line(name, end).i32(range).i32(minDamage).i32(maxDamage).i32(cost);
     }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
@@ -75,10 +51,8 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-// A sound race: header, `models` ship models and `weapons` weapons, named so
-// that file order can be checked ("M1", "M2"..., "W1", "W2"...).
-inline std::vector<std::uint8_t> SimpleRace(const std::string& name, int models = 2,
-                                            int weapons = 3,
+// A sound race of models "M1".. and weapons "W1".., in file order.
+inline std::vector<std::uint8_t> SimpleRace(const std::string& name, int models = 2, int weapons = 3,
                                             const std::string& picture = "none.bmp") {
     RaceBytes r;
     r.line("About " + name).line(name).u16(static_cast<unsigned>(models)).u16(static_cast<unsigned>(weapons));
@@ -88,58 +62,31 @@ inline std::vector<std::uint8_t> SimpleRace(const std::string& name, int models 
     return r.bytes();
 }
 
-// A 24-bit bottom-up Windows bitmap (40-byte header) of the given picture.
+// A 24-bit bottom-up Windows bitmap (40-byte header) of the picture.
 inline std::vector<std::uint8_t> Bitmap24(const Picture& pic) {
+    using testsupport::PutLe16;
+    using testsupport::PutLe32;
     const int rowBytes = (pic.width * 3 + 3) & ~3;
-    const std::uint32_t dataSize = static_cast<std::uint32_t>(rowBytes * pic.height);
-    std::vector<std::uint8_t> b;
-    auto u16 = [&](unsigned v) {
-        b.push_back(static_cast<std::uint8_t>(v));
-        b.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    b.push_back('B');
-    b.push_back('M');
-    u32(54 + dataSize);
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(static_cast<std::uint32_t>(pic.width));
-    u32(static_cast<std::uint32_t>(pic.height));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(dataSize);
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
+    const auto dataSize = static_cast<std::uint32_t>(rowBytes * pic.height);
+    std::vector<std::uint8_t> b{'B', 'M'};
+    for (std::uint32_t v :
+         {54 + dataSize, 0u, 54u, 40u, static_cast<std::uint32_t>(pic.width), static_cast<std::uint32_t>(pic.height)})
+        PutLe32(b, v);
+    PutLe16(b, 1);
+    PutLe16(b, 24);
+    for (std::uint32_t v : {0u, dataSize, 2835u, 2835u, 0u, 0u}) PutLe32(b, v);
     for (int y = pic.height - 1; y >= 0; --y) {
-        int written = 0;
-        for (int x = 0; x < pic.width; ++x) {
-            Colour c = pic.at(x, y);
-            b.push_back(static_cast<std::uint8_t>(c >> 16));  // blue
-            b.push_back(static_cast<std::uint8_t>(c >> 8));   // green
-            b.push_back(static_cast<std::uint8_t>(c));        // red
-            written += 3;
-        }
-        for (; written < rowBytes; ++written) b.push_back(0);
+        for (int x = 0; x < pic.width; ++x)
+            for (int shift : {16, 8, 0}) b.push_back(static_cast<std::uint8_t>(pic.at(x, y) >> shift));  // B, G, R
+        b.resize(b.size() + static_cast<std::size_t>(rowBytes - pic.width * 3), 0);
     }
     return b;
 }
 
 inline Picture BlankPicture(int width, int height) {
-    Picture p;
-    p.width = width;
-    p.height = height;
-    p.pixels.assign(static_cast<std::size_t>(width) * height, 0);
-    return p;
+    return Picture{width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, 0)};
 }
 
-inline void Set(Picture& p, int x, int y, Colour c) {
-    p.pixels[static_cast<std::size_t>(y) * p.width + x] = c;
-}
+inline void Set(Picture& p, int x, int y, Colour c) { p.pixels[static_cast<std::size_t>(y) * p.width + x] = c; }
 
 }  // namespace qv::testing
