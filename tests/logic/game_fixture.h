@@ -1,20 +1,107 @@
-// A fixture with three races loaded from race files and a quiet platform,
-// and a maker of ships with recognisable fields.
+// Test fixtures of the logic: race files and bitmaps written byte by byte
+// into a temporary folder; GameTest, a game generated from three test races;
+// HandBuiltGameTest, a game built record by record with a platform that
+// notes cues, explosions and frames in order.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/new_game.h"
 #include "model/platform.h"
 #include "model/races.h"
-#include "race_test_files.h"
+#include "model/random.h"
+#include "model/records.h"
+#include "support/bytes.h"
+#include "support/temp_folder.h"
 
 namespace qv::testing {
+
+using TempDir = testsupport::TempFolder;
+
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The bytes of a race file, field by field.
+class RaceBytes {
+public:
+    RaceBytes& line(const std::string& text, const std::string& end = "\r\n") {
+        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        bytes_.insert(bytes_.end(), end.begin(), end.end());
+        return *this;
+    }
+    RaceBytes& u16(unsigned v) {
+        testsupport::PutLe16(bytes_, v & 0xFFFF);
+        return *this;
+    }
+    RaceBytes& i32(std::int32_t v) {
+        testsupport::PutLe32(bytes_, static_cast<std::uint32_t>(v));
+        return *this;
+    }
+    RaceBytes& model(const std::string& name, const std::string& picture, std::int32_t speed, std::int32_t defence,
+                     std::int32_t survey, std::int32_t hold, std::int32_t cost, const std::string& end = "\r\n") {
+        line(name, end).line(picture, end);
+        return i32(speed).i32(defence).i32(survey).i32(hold).i32(cost);
+    }
+    RaceBytes& weapon(const std::string& name, std::int32_t range, std::int32_t minDamage, std::int32_t maxDamage,
+                      std::int32_t cost, const std::string& end = "\r\n") {
+        return line(name, end).i32(range).i32(minDamage).i32(maxDamage).i32(cost);
+    }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// A sound race of models "M1".. and weapons "W1".., in file order.
+inline std::vector<std::uint8_t> SimpleRace(const std::string& name, int models = 2, int weapons = 3,
+                                            const std::string& picture = "none.bmp") {
+    RaceBytes r;
+    r.line("About " + name).line(name).u16(static_cast<unsigned>(models)).u16(static_cast<unsigned>(weapons));
+    for (int i = 1; i <= models; ++i)
+        r.model("M" + std::to_string(i), picture, 100 + i, 200 + i, 300 + i, i - 1, 1000 * i);
+    for (int i = 1; i <= weapons; ++i) r.weapon("W" + std::to_string(i), 50 * i, 10 * i, 10 * i + 25, 400 * i);
+    return r.bytes();
+}
+
+// A 24-bit bottom-up Windows bitmap (40-byte header) of the picture.
+inline std::vector<std::uint8_t> Bitmap24(const Picture& pic) {
+    using testsupport::PutLe16;
+    using testsupport::PutLe32;
+    const int rowBytes = (pic.width * 3 + 3) & ~3;
+    const auto dataSize = static_cast<std::uint32_t>(rowBytes * pic.height);
+    std::vector<std::uint8_t> b{'B', 'M'};
+    for (std::uint32_t v :
+         {54 + dataSize, 0u, 54u, 40u, static_cast<std::uint32_t>(pic.width), static_cast<std::uint32_t>(pic.height)})
+        PutLe32(b, v);
+    PutLe16(b, 1);
+    PutLe16(b, 24);
+    for (std::uint32_t v : {0u, dataSize, 2835u, 2835u, 0u, 0u}) PutLe32(b, v);
+    for (int y = pic.height - 1; y >= 0; --y) {
+        for (int x = 0; x < pic.width; ++x)
+            for (int shift : {16, 8, 0}) b.push_back(static_cast<std::uint8_t>(pic.at(x, y) >> shift));  // B, G, R
+        b.resize(b.size() + static_cast<std::size_t>(rowBytes - pic.width * 3), 0);
+    }
+    return b;
+}
+
+inline Picture BlankPicture(int width, int height) {
+    return Picture{width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, 0)};
+}
+
+inline void Set(Picture& p, int x, int y, Colour c) { p.pixels[static_cast<std::size_t>(y) * p.width + x] = c; }
 
 class GameTest : public ::testing::Test {
 protected:
@@ -56,6 +143,143 @@ protected:
     HeadlessPlatform platform;
     TempDir dir;
     NewGameOptions options;
+};
+
+// Notes cues and explosions in order; with logFrames, frames and idle waits
+// too, and where the watched ship is at each frame.
+class RecordingPlatform : public HeadlessPlatform {
+public:
+    void playCue(const std::string& f) override {
+        HeadlessPlatform::playCue(f);
+        log.push_back("cue " + f);
+    }
+    void showExplosion(Planet* p) override {
+        HeadlessPlatform::showExplosion(p);
+        log.push_back("explode planet");
+    }
+    void showExplosion(Asteroid* a) override {
+        HeadlessPlatform::showExplosion(a);
+        log.push_back("explode asteroid");
+    }
+    void showExplosion(Ship* s) override {
+        HeadlessPlatform::showExplosion(s);
+        log.push_back("explode ship");
+    }
+    void waitForFrame() override {
+        HeadlessPlatform::waitForFrame();
+        if (logFrames) log.push_back("frame");
+        if (watched) places.emplace_back(watched->x, watched->y);
+    }
+    void waitFrameIdle() override {
+        HeadlessPlatform::waitFrameIdle();
+        if (logFrames) log.push_back("idle");
+    }
+    std::vector<std::string> log;
+    bool logFrames = false;
+    const Ship* watched = nullptr;
+    std::vector<std::pair<int, int>> places;
+};
+
+// Frees a world's planets with their docked ships (counters untouched).
+inline void ClearPlanets(World* w) {
+    for (Planet* p = w->planets; p; p = p->next) FreeList(p->docks);
+    FreeList(w->planets);
+}
+
+// Puts the record at the end of the list.
+template <typename T>
+T* Append(T*& head, T* rec) {
+    T* last = LastOf(head);
+    (last ? last->next : head) = rec;
+    rec->prev = last;
+    return rec;
+}
+
+class HandBuiltGameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        SetPlatform(&platform);
+        red = AddRace("Red");
+        blue = AddRace("Blue");
+        human = AddPlayer(AddRace("Green"));
+        computer = AddPlayer(red);
+        rival = AddPlayer(blue);
+        neutral = AddPlayer(nullptr);
+        neutral->colour = kNeutralColour;
+        world = AddWorld();
+        other = AddWorld();
+        g_currentWorld = world;
+        g_turn = 5;
+        g_unstability = 1;
+        SeedRand(seed);
+    }
+    void TearDown() override {
+        SetPlatform(nullptr);
+        ResetGlobals();
+    }
+
+    static Race* AddRace(const std::string& name) {
+        auto* race = new Race;
+        race->name = name;
+        return Append(g_races, race);
+    }
+    static ShipModel* AddModel(Race* race, int speed, int defence, int survey, int hold, int cost) {
+        auto* m = new ShipModel;
+        m->speed = speed;
+        m->defence = defence;
+        m->survey = survey;
+        m->hold = hold;
+        m->cost = cost;
+        m->pixels[0] = Pixel{3, 4, 0x123456};
+        ++race->shipModelCount;
+        return Append(race->shipModels, m);
+    }
+    static Weapon* AddWeapon(Race* race, int range, int minDamage, int maxDamage, int cost) {
+        ++race->weaponCount;
+        return Append(
+            race->weapons,
+            new Weapon{.name = {}, .range = range, .minDamage = minDamage, .maxDamage = maxDamage, .cost = cost});
+    }
+    static Player* AddPlayer(Race* race) { return Append(g_players, new Player{.race = race}); }
+    static World* AddWorld() {
+        auto* w = Append(g_worlds, new World{.star = new Star{1000, 1000, 1}});
+        g_lastWorld = w;
+        w->number = static_cast<std::uint16_t>(CountOf(g_worlds));
+        return w;
+    }
+    static Planet* AddPlanet(World* w, Player* owner, int x, int y, Weapon* weapon = nullptr) {
+        if (owner) ++owner->planetCount;
+        return Append(w->planets, new Planet{.x = x, .y = y, .owner = owner, .weapon = weapon});
+    }
+    static Asteroid* AddAsteroid(World* w, int x, int y, int resources) {
+        return Append(w->asteroids, new Asteroid{.x = x, .y = y, .resources = resources});
+    }
+    // A ship of the model with its figures, counted for its owner.
+    static Ship* NewShip(Player* owner, ShipModel* model, int x, int y) {
+        ++owner->shipCount;
+        auto* s = new Ship{.x = x, .y = y, .owner = owner, .model = model, .actionPoints = model->speed};
+        s->shieldPoints = model->defence;
+        s->viewPoints = model->survey;
+        s->holds = model->hold;
+        return s;
+    }
+    // In open space, armed and ready when a weapon is given, with a sprite.
+    static Ship* AddShip(World* w, Player* owner, ShipModel* model, int x, int y, Weapon* weapon = nullptr) {
+        Ship* s = Append(w->ships, NewShip(owner, model, x, y));
+        s->weapon = weapon;
+        s->weaponReady = weapon != nullptr;
+        s->pixels[0] = Pixel{1, 2, 0xABCDEF};
+        return s;
+    }
+    static Ship* Dock(Planet* p, Player* owner, ShipModel* m) { return Append(p->docks, NewShip(owner, m, 0, 0)); }
+    static Ship* Land(Asteroid* a, Player* owner, ShipModel* m) { return Append(a->ships, NewShip(owner, m, 0, 0)); }
+
+    RecordingPlatform platform;
+    std::uint32_t seed = 4242;
+    Race *red = nullptr, *blue = nullptr;
+    Player *human = nullptr, *computer = nullptr, *rival = nullptr, *neutral = nullptr;
+    World *world = nullptr, *other = nullptr;
 };
 
 }  // namespace qv::testing
