@@ -1,47 +1,22 @@
-// Computer-against-computer matches (every side on autopilot) on the
-// largest, the smallest and a crowded New Game setting: the game's
-// consistency is checked after every turn, and each seed's new game and
-// the game after 400 turns are pinned by a fingerprint of the saved bytes.
-// Any change to generation, the computer players, fights, moves, orbits,
-// collisions, instability or the economy changes the fingerprints; a change
-// of the rules made on purpose updates them (the failure prints the new
-// values), and nothing else may.
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "model/globals.h"
-#include "model/lists.h"
-#include "model/new_game.h"
-#include "model/platform.h"
+// Computer-against-computer matches on autopilot on the largest, the
+// smallest and a crowded New Game setting, the consistency checked after
+// every turn; each seed's new game and its game after 400 turns are pinned
+// by a fingerprint of the saved bytes (a change of the rules made on purpose
+// updates the pins: the failure prints the new values).
+#include "game_fixture.h"
 #include "model/saved_game.h"
-#include "race_test_files.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"
 
 namespace qv::testing {
 namespace {
 
-struct ModelSpec {
-    const char* name;
-    std::int32_t speed, defence, survey, hold, cost;
-};
-struct WeaponSpec {
-    const char* name;
-    std::int32_t range, minDamage, maxDamage, cost;
-};
-struct RaceSpec {
-    const char* file;
-    const char* name;
-    ModelSpec models[4];
-    WeaponSpec weapons[4];
-};
-
 // Races of the shape of real ones: a hauler, a cheap raider, a line ship and
 // a heavy one; weapons from a cheap short gun to a costly long-range one.
 // clang-format off
+struct ModelSpec { const char* name; std::int32_t speed, defence, survey, hold, cost; };
+struct WeaponSpec { const char* name; std::int32_t range, minDamage, maxDamage, cost; };
+struct RaceSpec { const char* file; const char* name; ModelSpec models[4]; WeaponSpec weapons[4]; };
 const RaceSpec kRaces[] = {
     {"guild.race", "Tessar Guild",
      {{"Hauler", 110, 160, 100, 3, 750}, {"Skiff", 200, 90, 120, 0, 480},
@@ -76,7 +51,7 @@ std::vector<std::uint8_t> RaceFile(const RaceSpec& race) {
 }
 
 // Worlds quantity, worlds size, resources and computer players options;
-// instability is always "High".
+// instability "High".
 NewGameOptions Options(int worlds, int size, int resources, int ai) {
     NewGameOptions o;
     o.worldsQuantityOption = worlds;
@@ -108,10 +83,9 @@ void NumberNewShips(std::int32_t& last) {
     }
 }
 
-struct Pinned {
-    std::uint32_t seed;
-    std::uint64_t newGame, afterMatch;
-};
+// clang-format off
+struct Pinned { std::uint32_t seed; std::uint64_t newGame, afterMatch; };
+// clang-format on
 
 class ComputerMatches : public ::testing::Test {
 protected:

@@ -1,9 +1,7 @@
-// Generating a new game: player counts, sizes, gold and asteroid totals by
-// option; planets on their orbits in pairs of worlds; asteroids clear of the
-// edges, the star, the planets and each other; colours, races, home planets,
-// the first view; and what New Game keeps.
-#include <cmath>
-#include <cstdlib>
+// Generating a new game: player counts, sizes, gold and asteroids by option;
+// planets on their orbits in pairs of worlds; asteroids clear of the edges,
+// the star, the planets and each other; players, homes and the first view;
+// what New Game keeps.
 #include <map>
 #include <set>
 
@@ -27,7 +25,7 @@ NewGameOptions Options(int worlds, int size, int resources, int ai, int credits 
 
 class WorldGenerationTest : public testing::GameTest {
 protected:
-    // Generates a game for each seed of [first, last] and checks it.
+    // Generates the game of each seed of [first, last] and checks it.
     template <typename Check>
     void ForSeeds(const NewGameOptions& o, std::uint32_t first, std::uint32_t last, Check check) {
         for (std::uint32_t seed = first; seed <= last; ++seed) {
@@ -51,18 +49,16 @@ TEST_F(WorldGenerationTest, PlayerCountsCoverTheirRangeForEveryWorldCount) {
         for (int ai = 0; ai < 3; ++ai)
             ForSeeds(Options(worlds, 4, 2, ai), 1, 150, [&] {
                 seen[{g_worldCount, ai}].insert(g_playerCount);
-                EXPECT_GE(g_worldCount, 8 - 3 * worlds);
-                EXPECT_LE(g_worldCount, 10 - 3 * worlds);
-                EXPECT_EQ(g_doubleWorldCount, 2 * g_worldCount);
-                EXPECT_EQ(CountOf(g_players), g_playerCount + 1);
-                EXPECT_EQ(CountOf(g_worlds), g_worldCount);
+                EXPECT_TRUE(g_worldCount >= 8 - 3 * worlds && g_worldCount <= 10 - 3 * worlds);
+                EXPECT_EQ(std::vector<int>({g_doubleWorldCount, CountOf(g_players), CountOf(g_worlds)}),
+                          std::vector<int>({2 * g_worldCount, g_playerCount + 1, g_worldCount}));
             });
     ASSERT_EQ(seen.size(), 27u);  // every W of every worlds option was drawn
     for (const auto& [key, counts] : seen) {
         const auto [least, most] = table.at(key.first)[static_cast<std::size_t>(key.second)];
-        EXPECT_EQ(*counts.begin(), least) << "W=" << key.first << " ai=" << key.second;
-        EXPECT_EQ(*counts.rbegin(), most) << "W=" << key.first << " ai=" << key.second;
-        EXPECT_EQ(counts.size(), static_cast<std::size_t>(most - least + 1));
+        EXPECT_EQ(std::vector<int>({*counts.begin(), *counts.rbegin(), static_cast<int>(counts.size())}),
+                  std::vector<int>({least, most, most - least + 1}))
+            << "W=" << key.first << " ai=" << key.second;
     }
 }
 
@@ -71,73 +67,50 @@ TEST_F(WorldGenerationTest, SizesGoldAndAsteroidsFollowTheOptionsAndOutOfRangeOp
         int size, credits, resources, worldSize, gold, perPair;
     } cases[] = {{0, 0, 0, 3000, 5000, 7}, {1, 1, 1, 2500, 3000, 5}, {2, 2, 2, 2000, 2000, 3},
                  {3, 3, 0, 1500, 1000, 7}, {4, 4, 1, 1000, 500, 5},  {-3, 9, 7, 3000, 500, 3}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.size);
+    for (const Case& c : cases)
         ForSeeds(Options(1, c.size, c.resources, 1, c.credits), 100, 100, [&] {
-            EXPECT_EQ(g_worldSize, c.worldSize);
-            EXPECT_EQ(g_startGold, c.gold);
-            EXPECT_EQ(g_asteroidTotal, 2 * g_worldCount * c.perPair);
+            EXPECT_EQ(std::vector<int>({g_worldSize, g_startGold, g_asteroidTotal, g_players->gold}),
+                      std::vector<int>({c.worldSize, c.gold, 2 * g_worldCount * c.perPair, c.gold}));
             for (World* w = g_worlds; w; w = w->next) {
                 EXPECT_EQ(CountOf(w->asteroids), 2 * c.perPair);
                 EXPECT_EQ(std::make_pair(w->star->x, w->star->y), std::make_pair(c.worldSize / 2, c.worldSize / 2));
-                EXPECT_TRUE(w->star->kind == 1 || w->star->kind == 2);
             }
         });
-    }
 }
 
-TEST_F(WorldGenerationTest, PlanetsComeInPairsOfWorldsAndLieOnTheirOrbits) {
+TEST_F(WorldGenerationTest, PlanetsComeInPairsOfWorldsAndLieOnTheirOrbitsAndAsteroidsKeepClear) {
+    auto near = [](int x1, int y1, int x2, int y2, int d) { return std::abs(x1 - x2) < d && std::abs(y1 - y2) < d; };
     for (int size = 0; size < 5; ++size)
-        ForSeeds(Options(size % 3, size, 1, 1), 1, 20, [&] {
-            const int m = g_worldSize / 2, reach = m - 350;
+        ForSeeds(Options(size % 3, size, 0, 1), 1, 12, [&] {
+            const int s = g_worldSize, m = s / 2, reach = m - 350;
             std::vector<int> counts;
             for (World* w = g_worlds; w; w = w->next) {
                 ASSERT_EQ(w->number, counts.size() + 1);
                 counts.push_back(CountOf(w->planets));
-                // Planet d (0 first) of a world lies on the orbit of radius
-                // (d + 1) (100 + reach / 3), its x in its band; the head is the last made.
+                // Planet d (0 first made, the last in the list) lies on the
+                // orbit of radius (d + 1) (100 + reach / 3), its x in its band.
                 int d = counts.back() - 1;
                 for (Planet* p = w->planets; p; p = p->next, --d) {
                     const int dx = std::abs(p->x - m);
-                    EXPECT_GE(dx, d * (reach / 3) + (d + 1) * 100);
-                    EXPECT_LT(dx, (d + 1) * (reach / 3) + (d + 1) * 100);
-                    const double rho = (d + 1) * 100 + ((d + 1) * reach) / 3;
-                    const double dist = std::hypot(p->x - m, p->y - m);
+                    EXPECT_TRUE(dx >= d * (reach / 3) + (d + 1) * 100 && dx < (d + 1) * (reach / 3 + 100));
+                    const double rho = (d + 1) * 100 + ((d + 1) * reach) / 3, dist = std::hypot(p->x - m, p->y - m);
                     EXPECT_TRUE(dist <= rho && dist > rho - 1.5) << dist << " from the star";  // y truncated
-                    EXPECT_EQ(p->shieldPoints, 500);
-                    EXPECT_TRUE(p->picture >= 1 && p->picture <= 3 && p->orbitPeriod >= 1 && p->orbitPeriod <= 3);
-                    EXPECT_TRUE(p->orbitDirection == 0 || p->orbitDirection == 1);
-                    EXPECT_TRUE(p->reserved >= 0 && p->reserved <= 2);
                 }
-            }
-            // World 1 has three; worlds W and W-1, W-2 and W-3... share four.
-            EXPECT_EQ(counts[0], 3);
-            for (std::size_t k = counts.size(); k >= 3; k -= 2) EXPECT_EQ(counts[k - 1] + counts[k - 2], 4);
-            for (int n : counts) EXPECT_TRUE(n >= 1 && n <= 3);
-        });
-}
-
-TEST_F(WorldGenerationTest, AsteroidsKeepClearOfEdgesStarPlanetsAndEachOther) {
-    for (int size = 0; size < 5; ++size)
-        ForSeeds(Options(0, size, 0, 0), 1, 10, [&] {
-            const int s = g_worldSize, m = s / 2;
-            auto near = [](int x1, int y1, int x2, int y2, int d) {
-                return std::abs(x1 - x2) < d && std::abs(y1 - y2) < d;
-            };
-            for (World* w = g_worlds; w; w = w->next)
                 for (Asteroid* a = w->asteroids; a; a = a->next) {
                     EXPECT_TRUE(a->x >= 25 && a->y >= 25 && a->x <= s - 25 && a->y <= s - 25);
                     EXPECT_FALSE(near(a->x, a->y, m, m, 100));
                     EXPECT_LE(static_cast<int>(std::hypot(a->x - m, a->y - m)), m);
                     for (Planet* p = w->planets; p; p = p->next) EXPECT_FALSE(near(a->x, a->y, p->x, p->y, 50));
                     for (Asteroid* b = a->next; b; b = b->next) EXPECT_FALSE(near(a->x, a->y, b->x, b->y, 30));
-                    EXPECT_TRUE(a->resources >= 20 && a->resources <= 99 && a->motion >= 0 && a->motion <= 9);
-                    EXPECT_TRUE(a->motionRate >= 1 && a->motionRate <= 3 && (a->kind == 1 || a->kind == 2));
                 }
+            }
+            // World 1 has three; worlds W and W-1, W-2 and W-3... share four.
+            EXPECT_EQ(counts[0], 3);
+            for (std::size_t k = counts.size(); k >= 3; k -= 2) EXPECT_EQ(counts[k - 1] + counts[k - 2], 4);
         });
 }
 
-TEST_F(WorldGenerationTest, EachPlayerHasItsColourGoldRaceAndOneHomePlanetAndTheHumanSeesIts) {
+TEST_F(WorldGenerationTest, EachPlayerHasItsColourAndOneHomePlanetAndTheHumanSeesItsOwn) {
     for (int size = 0; size < 5; ++size)
         ForSeeds(Options(size % 3, size, 1, size % 3, 3), 1, 24, [&] {
             std::set<Colour> colours;
@@ -147,52 +120,30 @@ TEST_F(WorldGenerationTest, EachPlayerHasItsColourGoldRaceAndOneHomePlanetAndThe
                 for (Planet* p = w->planets; p; p = p->next, ++planets) ++homes[p->owner];
             Player* neutral = LastOf(g_players);
             for (Player* p = g_players; p != neutral; p = p->next) {
-                EXPECT_TRUE(colours.insert(p->colour).second) << "colour used twice";
-                EXPECT_NE(std::find(std::begin(kPlayerColours), std::end(kPlayerColours), p->colour),
-                          std::end(kPlayerColours));
-                EXPECT_EQ(std::vector<int>({p->gold, p->planetCount, p->shipCount, p->power[0], homes[p]}),
-                          std::vector<int>({1000, 1, 0, 2000, 1}));
-                EXPECT_NE(p->race, nullptr);
+                colours.insert(p->colour);
+                EXPECT_EQ(std::vector<int>({p->planetCount, p->shipCount, p->power[0], homes[p], p->race != nullptr}),
+                          std::vector<int>({1, 0, 2000, 1, 1}));
             }
-            EXPECT_EQ(std::vector<int>({neutral->gold, neutral->planetCount, neutral->power[0], homes[neutral]}),
-                      std::vector<int>({0, 0, 0, planets - g_playerCount}));
-            EXPECT_EQ(neutral->colour, kNeutralColour);
-            EXPECT_NE(neutral->race, nullptr);
+            EXPECT_EQ(colours.size(), static_cast<std::size_t>(g_playerCount));
+            EXPECT_EQ(colours.count(kNeutralColour), 0u);
+            EXPECT_EQ(std::vector<int>({neutral->gold, neutral->planetCount, homes[neutral], neutral->race != nullptr}),
+                      std::vector<int>({0, 0, planets - g_playerCount, 1}));
             EXPECT_EQ(g_lastWorld, LastOf(g_worlds));
-            // The human's home is selected on the world shown, in an 800 x
-            // 600 view inside the map, centred when the map leaves room.
+            // The human's home is selected on the world shown, in the centre
+            // of an 800 x 600 view pushed inside the map.
             ASSERT_NE(g_selPlanet, nullptr);
             EXPECT_EQ(g_selPlanet->owner, g_players);
             EXPECT_GT(IndexOf(g_currentWorld->planets, g_selPlanet), 0);
-            const int cx = g_selPlanet->x, cy = g_selPlanet->y;
-            const int left = std::clamp(cx - 400, 0, g_worldSize - 800),
-                      top = std::clamp(cy - 300, 0, g_worldSize - 600);
+            const int left = std::clamp(g_selPlanet->x - 400, 0, g_worldSize - 800);
+            const int top = std::clamp(g_selPlanet->y - 300, 0, g_worldSize - 600);
             EXPECT_EQ(std::vector<int>({g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}),
                       std::vector<int>({left, top, left + 800, top + 600}));
-            EXPECT_TRUE(!g_selShip && !g_selAsteroid);
         });
 }
 
-TEST(CentreView, IsPushedInsideTheMapAtEveryEdge) {
-    g_worldSize = 1500;
-    struct Case {
-        int x, y, left, top;
-    } cases[] = {{750, 750, 350, 450},  {100, 750, 0, 450}, {1450, 750, 700, 450}, {750, 50, 350, 0},
-                 {750, 1490, 350, 900}, {0, 0, 0, 0},       {1500, 1500, 700, 900}};
-    for (const Case& c : cases) {
-        CentreViewOn(c.x, c.y);
-        EXPECT_EQ(std::vector<int>({g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}),
-                  std::vector<int>({c.left, c.top, c.left + 800, c.top + 600}))
-            << c.x << "," << c.y;
-    }
-    ResetGlobals();
-}
-
 TEST_F(WorldGenerationTest, TheHumanTakesTheChosenRaceAndWithoutASeedTheClockSeeds) {
-    for (auto [option, index] : {std::pair{-1, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 0}, {7, 0}}) {
-        ForSeeds(Options(2, 4, 2, 2, 2, option), 5, 5,
-                 [&] { EXPECT_EQ(g_players->race, RecordAt(g_races, index + 1)); });
-    }
+    for (auto [option, index] : {std::pair{-1, 1}, {0, 1}, {1, 2}, {2, 3}, {3, 1}, {7, 1}})
+        ForSeeds(Options(2, 4, 2, 2, 2, option), 5, 5, [&] { EXPECT_EQ(g_players->race, RecordAt(g_races, index)); });
     platform.fixedNow = 1700000000;
     DestroyGame();
     ASSERT_TRUE(GenerateWorld(Options(1, 2, 1, 1)));
@@ -200,7 +151,7 @@ TEST_F(WorldGenerationTest, TheHumanTakesTheChosenRaceAndWithoutASeedTheClockSee
     ForSeeds(Options(1, 2, 1, 1), 1700000000u, 1700000000u, [&] { EXPECT_EQ(SaveGameBytes(options), byClock); });
 }
 
-TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndStartsAtTurnOne) {
+TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndWithoutARaceTheRunningGameStays) {
     options.scrollSpeedOption = 55;
     NewGameOptions chosen = Options(2, 4, 2, 2, 4, 1);
     chosen.unstabilityOption = 3;
@@ -214,9 +165,7 @@ TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndStartsAtTu
               std::vector<int>({2, 4, 4, 1, 3, 55}));
     EXPECT_EQ(std::vector<int>({g_turn, g_unstability, g_gameOver, g_newDocCount, platform.pauses, platform.resumes}),
               std::vector<int>({1, 3, 0, docCount + 1, 1, 1}));
-    EXPECT_EQ(g_players->race, g_races->next);
 
-    // Without a race there is no game, and the running one stays.
     World* worlds = g_worlds;
     Race* races = g_races;
     g_races = nullptr;
@@ -225,8 +174,7 @@ TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndStartsAtTu
     g_races = races;
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].find("No race is loaded"), std::string::npos);
-    EXPECT_EQ(g_worlds, worlds);
-    EXPECT_NE(g_selPlanet, nullptr);
+    EXPECT_TRUE(g_worlds == worlds && g_selPlanet);
     EXPECT_EQ(std::vector<int>({g_newDocCount, options.worldsQuantityOption, platform.pauses}),
               std::vector<int>({docCount + 1, 2, 1}));
 }
