@@ -1,16 +1,16 @@
 // Computer ships in open space: the step towards a target and the animated
 // move; warships bombarding up to range + 30, capturing a planet left at 1
-// to 100 shield points, destroying it at 0, firing below range + 15 before
-// moving and below range after; cargo ships landing at ore and docking at
-// home within their action points.
-#include "hand_built_game.h"
+// to 100 shield points and destroying it at 0, firing below range + 15
+// before moving and below range after; cargo ships landing at ore and
+// docking at home within their action points.
+#include "game_fixture.h"
 #include "turn/computer_ships.h"
 
 namespace qv {
 namespace {
 
-using testing::ClearPlanets;
 using Place = std::pair<int, int>;
+using Log = std::vector<std::string>;
 
 Place At(const Ship* s) { return {s->x, s->y}; }
 
@@ -22,16 +22,18 @@ protected:
         wm = AddModel(red, 50, 100, 10, 0, 100);
         hauler = AddModel(red, 70, 100, 10, 4, 100);
         bm = AddModel(blue, 40, 500, 10, 0, 100);
+        gun = AddWeapon(red, 100, 10, 11, 100);  // always 10
     }
     void Act() { ComputerShipsAct(world, computer); }
     void Reset() {
-        ClearPlanets(world);
+        testing::ClearPlanets(world);
         FreeList(world->ships);
         FreeList(world->asteroids);
         platform.log.clear();
-        computer->shipCount = 0;
+        computer->shipCount = computer->planetCount = rival->shipCount = rival->planetCount = 0;
     }
     ShipModel *wm = nullptr, *hauler = nullptr, *bm = nullptr;
+    Weapon* gun = nullptr;
 };
 
 TEST_F(ComputerShipsTest, AStepHasTheModelsSpeedTowardsTheTargetWithTruncatedParts) {
@@ -55,13 +57,13 @@ TEST_F(ComputerShipsTest, AStepHasTheModelsSpeedTowardsTheTargetWithTruncatedPar
     for (const Case& c : cases) {
         s.x = c.x;
         s.y = c.y;
-        int nx = -1, ny = -1;
-        EXPECT_TRUE(StepTowards(s, c.tx, c.ty, nx, ny));
-        EXPECT_EQ((Place{nx, ny}), c.after) << c.tx << "," << c.ty;
+        Place next{-1, -1};
+        EXPECT_TRUE(StepTowards(s, c.tx, c.ty, next.first, next.second));
+        EXPECT_EQ(next, c.after) << c.tx << "," << c.ty;
     }
-    int nx = -1, ny = -1;  // at its own place: no direction, it stays
-    EXPECT_FALSE(StepTowards(s, s.x, s.y, nx, ny));
-    EXPECT_EQ((Place{nx, ny}), At(&s));
+    Place next{-1, -1};  // at its own place: no direction, it stays
+    EXPECT_FALSE(StepTowards(s, s.x, s.y, next.first, next.second));
+    EXPECT_EQ(next, At(&s));
 }
 
 TEST_F(ComputerShipsTest, AMoveOnTheShownWorldShowsThreePlacesInBetweenElsewhereItWaitsForIdle) {
@@ -75,89 +77,70 @@ TEST_F(ComputerShipsTest, AMoveOnTheShownWorldShowsThreePlacesInBetweenElsewhere
     platform.log.clear();
     MoveShipTo(other, t, 60, 80);
     EXPECT_EQ(At(t), (Place{60, 80}));
-    EXPECT_EQ(platform.log, std::vector<std::string>{"idle"});
+    EXPECT_EQ(platform.log, Log{"idle"});
 }
 
-TEST_F(ComputerShipsTest, AWarshipBombardsUpToRangePlus30WhateverItsReadinessAndElseFlies) {
-    Weapon* gun = AddWeapon(red, 100, 20, 21, 100);  // always 20
+TEST_F(ComputerShipsTest, AWarshipBombardsItsTargetUpToRangePlus30WhateverItsReadinessAndElseFlies) {
     struct Case {
         Place planet;
-        bool bombarded;
+        Player* owner;
+        Weapon* weapon;
+        int shieldAfter;
         Place after;
-    } cases[] = {{{78, 104}, true, {0, 0}}, {{0, 131}, false, {0, 50}}, {{92, 92}, false, {35, 35}}};  // 130.1
+    } cases[] = {{{78, 104}, rival, gun, 490, {0, 0}},  // exactly 130
+                 {{0, 131}, rival, gun, 500, {0, 50}},
+                 {{92, 92}, rival, gun, 500, {35, 35}},    // 130.1
+                 {{0, 120}, computer, gun, 500, {0, 50}},  // its own: not bombarded
+                 {{0, 120}, rival, nullptr, 500, {0, 50}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.planet.second);
         Reset();
-        Planet* p = AddPlanet(world, rival, c.planet.first, c.planet.second);
-        Ship* s = AddShip(world, computer, wm, 0, 0, gun);
+        Planet* p = AddPlanet(world, c.owner, c.planet.first, c.planet.second);
+        Ship* s = AddShip(world, computer, wm, 0, 0, c.weapon);
         s->weaponReady = 0;
         Act();
-        EXPECT_EQ(p->shieldPoints, c.bombarded ? 480 : 500);
-        EXPECT_EQ(At(s), c.after);
-        EXPECT_EQ(platform.log.front(), c.bombarded ? "cue FirstW.wav" : "frame");
-    }
-    // Its own planet is never bombarded; without a weapon it only flies.
-    for (Weapon* w : {gun, (Weapon*)nullptr}) {
-        Reset();
-        Planet* p = AddPlanet(world, w ? computer : rival, 0, 120);
-        Ship* s = AddShip(world, computer, wm, 0, 0, w);
-        AddShip(world, rival, bm, 0, 20);
-        Act();
-        EXPECT_EQ(p->shieldPoints, 500);
-        EXPECT_EQ(At(s), (Place{0, 50}));
-        EXPECT_EQ(world->ships->next->shieldPoints, w ? 480 : 500);
+        EXPECT_EQ(std::make_pair(p->shieldPoints, At(s)), std::make_pair(c.shieldAfter, c.after)) << c.planet.second;
+        EXPECT_EQ(platform.log.front(), c.shieldAfter < 500 ? "cue FirstW.wav" : "frame");
     }
 }
 
-TEST_F(ComputerShipsTest, APlanetLeftAt1To100IsCapturedWithItsDockedShipsAndAt0Destroyed) {
-    Weapon* gun = AddWeapon(red, 100, 60, 61, 100);  // always 60
+TEST_F(ComputerShipsTest, APlanetLeftAt1To100IsCapturedWithItsDockedShipsAndAt0DestroyedWithThem) {
+    Weapon* heavy = AddWeapon(red, 100, 60, 61, 100);  // always 60
     struct Case {
         int before;
         Player* owner;
-        bool captured, destroyed;
-    } cases[] = {{161, rival, false, false},
-                 {160, rival, true, false},
-                 {61, rival, true, false},
-                 {120, neutral, true, false},
-                 {60, rival, false, true}};
+        bool captured;
+    } cases[] = {{161, rival, false}, {160, rival, true}, {61, rival, true}, {120, neutral, true}, {60, rival, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         Reset();
-        rival->planetCount = neutral->planetCount = computer->planetCount = rival->shipCount = 0;
-        computer->shipCount = 0;
+        neutral->planetCount = 0;
         Planet* p = AddPlanet(world, c.owner, 0, 100);
         p->shieldPoints = c.before;
-        Ship* d = Dock(p, c.owner == rival ? rival : computer, bm);
-        AddShip(world, computer, wm, 0, 0, gun);
+        Ship* d = Dock(p, rival, bm);
+        AddShip(world, computer, wm, 0, 0, heavy);
         g_selPlanet = g_hoverPlanet = p;
         Act();
-        if (c.destroyed) {
-            EXPECT_EQ(world->planets, nullptr);
+        if (c.before == 60) {
+            EXPECT_EQ(std::make_tuple(world->planets, g_selPlanet, g_hoverPlanet),
+                      std::make_tuple(nullptr, nullptr, nullptr));
             EXPECT_EQ(rival->planetCount + rival->shipCount, 0);
-            EXPECT_TRUE(!g_selPlanet && !g_hoverPlanet);
-            EXPECT_EQ(platform.log, (std::vector<std::string>{"cue FirstW.wav", "explode planet", "explode planet"}));
+            EXPECT_EQ(platform.log, (Log{"cue FirstW.wav", "explode planet", "explode planet"}));
             continue;
         }
-        EXPECT_EQ(p->shieldPoints, c.before - 60);
-        EXPECT_EQ(p->owner, c.captured ? computer : c.owner);
-        EXPECT_EQ(computer->planetCount, c.captured ? 1 : 0);
-        EXPECT_EQ(c.owner->planetCount, c.captured ? 0 : 1);
-        EXPECT_EQ(g_selPlanet, p);
-        if (c.captured && c.owner == rival) {
-            EXPECT_EQ(d->owner, computer);
-            EXPECT_EQ(d->model, wm);  // docked ships become the captor's race's
-            EXPECT_EQ(computer->shipCount, 2);
-            EXPECT_EQ(rival->shipCount, 0);
-            EXPECT_EQ(platform.log, (std::vector<std::string>{"cue FirstW.wav", "cue PCapture.wav"}));
-        }
+        EXPECT_EQ(
+            std::make_tuple(p->shieldPoints, p->owner, computer->planetCount, c.owner->planetCount, g_selPlanet),
+            std::make_tuple(c.before - 60, c.captured ? computer : c.owner, c.captured ? 1 : 0, c.captured ? 0 : 1, p));
+        // Docked ships become the captor's, of its race's model at their place.
+        EXPECT_EQ(std::make_tuple(d->owner, d->model, computer->shipCount),
+                  c.captured ? std::make_tuple(computer, wm, 2) : std::make_tuple(rival, bm, 1));
+        EXPECT_EQ(platform.log.back(), c.captured ? "cue PCapture.wav" : "cue FirstW.wav");
     }
 }
 
-TEST_F(ComputerShipsTest, PursuitFireHitsEveryEnemyBelowRangePlus15AndStopsAfterTheFirstItDestroys) {
-    Weapon* gun = AddWeapon(red, 100, 10, 11, 100);  // always 10
+TEST_F(ComputerShipsTest, AWarshipFiresAtEveryEnemyBelowRangePlus15ThenMovesThenOnceBelowRangeIfStillReady) {
     AddPlanet(world, rival, 0, 1000);
     Ship* s = AddShip(world, computer, wm, 0, 0, gun);
-    s->weaponReady = 0;
+    s->weaponReady = 0;  // pursuit fire needs no readiness
     Ship* e1 = AddShip(world, rival, bm, 50, 0);
     Ship* own = AddShip(world, computer, wm, 10, 0);
     Ship* e2 = AddShip(world, rival, bm, 0, -114);
@@ -167,33 +150,29 @@ TEST_F(ComputerShipsTest, PursuitFireHitsEveryEnemyBelowRangePlus15AndStopsAfter
               std::vector<int>({490, 490, 500, 100}));
     EXPECT_EQ(At(s), (Place{0, 50}));
 
+    // The first ship destroyed ends the pursuit fire and spends the readiness.
     Reset();
     AddPlanet(world, rival, 0, 1000);
     s = AddShip(world, computer, wm, 0, 0, gun);
     AddShip(world, rival, bm, 50, 0)->shieldPoints = 5;
     e2 = AddShip(world, rival, bm, 0, -110);
     Act();
-    EXPECT_EQ(s->next, e2);
-    EXPECT_EQ(e2->shieldPoints, 500);  // nor an after-move shot: the readiness is spent
-}
+    EXPECT_EQ(std::make_pair(s->next, e2->shieldPoints), std::make_pair(e2, 500));
 
-TEST_F(ComputerShipsTest, AfterMovingAReadyWarshipFiresOnceBelowItsRange) {
-    Weapon* gun = AddWeapon(red, 100, 10, 11, 100);
+    // After the move: one shot, below the range, when still ready.
+    Reset();
     AddPlanet(world, rival, 0, 1000);
-    Ship* s = AddShip(world, computer, wm, 0, 0, gun);
+    s = AddShip(world, computer, wm, 0, 0, gun);
     Ship* edge = AddShip(world, rival, bm, 0, 150);  // exactly 100 after the move
-    Ship* e1 = AddShip(world, rival, bm, 0, 140);
-    Ship* e2 = AddShip(world, rival, bm, 0, 145);
+    e1 = AddShip(world, rival, bm, 0, 140);
+    e2 = AddShip(world, rival, bm, 0, 145);
     Act();
-    EXPECT_EQ(At(s), (Place{0, 50}));
     EXPECT_EQ(std::vector<int>({edge->shieldPoints, e1->shieldPoints, e2->shieldPoints, s->weaponReady}),
               std::vector<int>({500, 490, 500, 0}));
-    EXPECT_EQ(platform.log,
-              (std::vector<std::string>{"frame", "frame", "frame", "cue FirstW.wav", "explode ship", "explode ship"}));
-    s->y = 0;  // not ready: it moves and holds its fire
+    EXPECT_EQ(platform.log, (Log{"frame", "frame", "frame", "cue FirstW.wav", "explode ship", "explode ship"}));
+    s->y = 0;
     Act();
-    EXPECT_EQ(At(s), (Place{0, 50}));
-    EXPECT_EQ(e1->shieldPoints, 490);
+    EXPECT_EQ(std::make_pair(At(s), e1->shieldPoints), std::make_pair(Place{0, 50}, 490));
 }
 
 TEST_F(ComputerShipsTest, AWarshipHuntsTheNearestOtherPlanetByTruncatedDistanceOrElseTheHead) {
@@ -243,13 +222,12 @@ TEST_F(ComputerShipsTest, AnEmptyCargoShipLandsAtTheNearestAsteroidWithOreWithin
             EXPECT_EQ(At(s), c.after);
             continue;
         }
-        EXPECT_EQ(world->ships, nullptr);
-        Ship* landed = RecordAt(world->asteroids, c.landedAt)->ships;
+        const Ship* landed = RecordAt(world->asteroids, c.landedAt)->ships;
         ASSERT_NE(landed, nullptr);
-        EXPECT_EQ(std::vector<int>({landed->holds, landed->actionPoints, landed->x, landed->y, computer->shipCount}),
-                  std::vector<int>({4, 0, 0, 0, 1}));
-        EXPECT_EQ(landed->pixels[0].colour, 0u);
-        EXPECT_TRUE(!g_selShip && !g_hoverShip);
+        EXPECT_EQ(std::vector<int>({landed->holds, landed->actionPoints, landed->x, landed->y, computer->shipCount,
+                                    static_cast<int>(landed->pixels[0].colour)}),
+                  std::vector<int>({4, 0, 0, 0, 1, 0}));
+        EXPECT_TRUE(!world->ships && !g_selShip && !g_hoverShip);
     }
 }
 
@@ -280,7 +258,7 @@ TEST_F(ComputerShipsTest, AFullCargoShipDocksAtTheLastPlanetOfItsOwnerWithinItsA
         for (int i = 1; i <= static_cast<int>(c.planets.size()); ++i)
             EXPECT_EQ(CountOf(RecordAt(world->planets, i)->docks), i == c.dockedAt ? 1 : 0);
         const Ship* docked = RecordAt(world->planets, c.dockedAt)->docks;
-        EXPECT_EQ(docked->holdFull + docked->actionPoints, 1);
+        EXPECT_EQ(std::make_pair(docked->holdFull, docked->actionPoints), std::make_pair(std::uint8_t{1}, 0));
     }
 }
 
