@@ -55,12 +55,11 @@ TEST_F(ComputerPlayersTest, ChoicesStartFromTheHeadAndTakeOnlyStrictlyBetterOnes
 
 TEST_F(ComputerPlayersTest, RepairIsAllOrNothingAtFiveGoldAPointUpTo500Or800WithAShield) {
     ExpensiveStock(red);
-    struct Case {
-        int shield, gold;
-        bool shielded;
-        int shieldAfter, goldAfter;
-    } cases[] = {{420, 1000, false, 500, 600}, {420, 400, false, 500, 0},   {420, 399, false, 420, 399},
-                 {420, 2000, true, 800, 100},  {500, 2000, true, 800, 500}, {500, 1000, false, 500, 1000}};
+    // clang-format off
+    struct Case { int shield, gold; bool shielded; int shieldAfter, goldAfter; } cases[] = {
+        {420, 1000, false, 500, 600}, {420, 400, false, 500, 0}, {420, 399, false, 420, 399},
+        {420, 2000, true, 800, 100},  {500, 2000, true, 800, 500}, {500, 1000, false, 500, 1000}};
+    // clang-format on
     for (const Case& c : cases) {
         Planet* p = Act(c.gold, red->weapons, c.shield, c.shielded);
         EXPECT_EQ(std::make_pair(p->shieldPoints, computer->gold), std::make_pair(c.shieldAfter, c.goldAfter))
@@ -74,11 +73,11 @@ TEST_F(ComputerPlayersTest, ShipsAreBuiltWhenCargoCostsBelowHalfTheGoldOrWarship
     // war model and its weapon below the gold, or else a cargo model below it.
     ShipModel* hauler = AddModel(red, 50, 30, 20, 3, 100);
     AddWeapon(red, 100, 10, 20, 1000000);
-    struct Case {
-        bool lucky;
-        int ships, gold, built;
-    } cases[] = {{true, 0, 1000, 2}, {true, 5, 1000, 2}, {true, 6, 1000, 1}, {false, 0, 1000, 1},
-                 {true, 0, 200, 1},  {true, 0, 202, 2},  {true, 0, 100, 0}};
+    // clang-format off
+    struct Case { bool lucky; int ships, gold, built; } cases[] = {
+        {true, 0, 1000, 2}, {true, 5, 1000, 2}, {true, 6, 1000, 1}, {false, 0, 1000, 1},
+        {true, 0, 200, 1},  {true, 0, 202, 2},  {true, 0, 100, 0}};
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.ships << " ships, " << c.gold << " gold");
         computer->shipCount = c.ships;
@@ -122,17 +121,14 @@ TEST_F(ComputerPlayersTest, APlanetWeaponIsBoughtWhateverTheGoldAndReplacedOnlyB
 
 TEST_F(ComputerPlayersTest, EquipmentIsBoughtInOrderWithItsThresholdsAndTurnRules) {
     ExpensiveStock(red);
-    struct Case {
-        int turn, unstability, gold;
-        bool hyper, bank, shield;
-        int goldAfter;
-    } cases[] = {
+    // clang-format off
+    struct Case { int turn, unstability, gold; bool hyper, bank, shield; int goldAfter; } cases[] = {
         {5, 1, 15000, true, true, true, 0},      {5, 1, 14999, true, true, false, 3099},  // the shield comes last
-        {5, 3, 15000, false, true, true, 5000},   // instability "None": no Hyper Stabilizer
-        {1, 1, 15000, false, true, false, 8100},  // turn 1: only the Global Bank System
+        {5, 3, 15000, false, true, true, 5000},  // instability "None": no Hyper Stabilizer
+        {1, 1, 15000, false, true, false, 8100}, // turn 1: only the Global Bank System
         {2, 1, 5000, true, false, false, 0},     {2, 1, 4999, false, false, true, 1899},
-        {2, 1, 3100, false, false, true, 0},     {2, 1, 3099, false, false, false, 3099},
-    };
+        {2, 1, 3100, false, false, true, 0},     {2, 1, 3099, false, false, false, 3099}};
+    // clang-format on
     for (const Case& c : cases) {
         g_turn = c.turn;
         g_unstability = c.unstability;

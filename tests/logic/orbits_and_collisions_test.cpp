@@ -1,7 +1,7 @@
 // One turn of a world's bodies: planets closer than 60 after moving destroy
 // each other, an asteroid closer than 47 to a planet costs it 450 shield
-// points, asteroids closer than 34 destroy each other, drifting asteroids
-// wrap around the edges, the star swallows asteroids closer than 97.
+// points, asteroids closer than 34 destroy each other, the star swallows
+// asteroids closer than 97.
 #include "game_fixture.h"
 #include "model/geometry.h"
 #include "turn/orbits.h"
@@ -23,12 +23,7 @@ protected:
         p->orbitPeriod = 1;
         return p;
     }
-    Asteroid* Drifting(int x, int y, int motion = 0, int rate = 1) {
-        Asteroid* a = AddAsteroid(world, x, y, 50);
-        a->motion = motion;
-        a->motionRate = rate;
-        return a;
-    }
+    Asteroid* Still(int x, int y) { return AddAsteroid(world, x, y, 50); }
     void Clear() {
         testing::ClearPlanets(world);
         FreeList(world->asteroids);
@@ -82,7 +77,7 @@ TEST_F(OrbitsTest, AnAsteroidCloserThan47CostsThePlanet450ShieldPoints) {
         Clear();
         Planet* p = Orbiting(human, 1500, 1000);
         p->shieldPoints = c.shield;
-        g_hoverAsteroid = Drifting(px, py + c.distance);
+        g_hoverAsteroid = Still(px, py + c.distance);
         MoveWorldBodies(world);
         EXPECT_EQ(CountOf(world->asteroids), c.distance >= 47 ? 1 : 0);
         EXPECT_EQ(Booms(), c.distance >= 47 ? 0 : c.left < 0 ? 2 : 1);
@@ -99,57 +94,21 @@ TEST_F(OrbitsTest, AnAsteroidCloserThan47CostsThePlanet450ShieldPoints) {
     EXPECT_EQ(Booms() + platform.explosions, 0);
 }
 
-TEST_F(OrbitsTest, DriftingAsteroidsWrapAroundTheEdgesOnlyWhenPastThem) {
-    struct Case {
-        int x, y, motion, rate, ex, ey;
-    } cases[] = {{1999, 500, 5, 3, 0, 500},   {1997, 900, 5, 3, 2000, 900}, {1, 700, 9, 3, 2000, 700},
-                 {300, 1, 3, 2, 300, 2000},   {600, 2, 3, 2, 600, 0},       {400, 1998, 7, 2, 400, 2000},
-                 {200, 1500, 8, 3, 197, 1503}};
-    for (const Case& c : cases) Drifting(c.x, c.y, c.motion, c.rate);
-    MoveWorldBodies(world);
-    Asteroid* a = world->asteroids;
-    for (const Case& c : cases) {
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(std::make_pair(a->x, a->y), std::make_pair(c.ex, c.ey)) << c.x << "," << c.y;
-        a = a->next;
-    }
-}
-
-TEST_F(OrbitsTest, AsteroidsCloserThan34DestroyEachOtherButTheTailIsAPartnerOnlyAfterItsPredecessor) {
+TEST_F(OrbitsTest, AsteroidsCloserThan34DestroyEachOtherAndTheStarThoseCloserThan97ThatHaveAPartner) {
     for (const auto& [apart, destroyed] : {std::pair{34, false}, {33, true}}) {
         Clear();
-        Drifting(500, 500);
-        Drifting(500, 500 + apart);
+        Still(500, 500);
+        Still(500, 500 + apart);
         MoveWorldBodies(world);
         EXPECT_EQ(world->asteroids == nullptr, destroyed) << apart;
     }
-    // The head's visit does not test the tail; the middle's does (missed);
-    // the tail's visit takes the head as its first partner: both go.
     Clear();
-    g_selAsteroid = Drifting(310, 300);
-    Asteroid* middle = Drifting(1700, 1700);
-    Drifting(300, 300);
-    MoveWorldBodies(world);
-    EXPECT_EQ(world->asteroids, middle);
-    EXPECT_EQ(middle->next, nullptr);
-    EXPECT_EQ(g_selAsteroid, nullptr);
-    EXPECT_EQ(Booms(), 2);
-    // So a tail 32 from the head drifts 35 away in its own visit and stays.
-    Clear();
-    Drifting(332, 300);
-    Drifting(1700, 1700);
-    Drifting(300, 300, 9, 3);
-    MoveWorldBodies(world);
-    EXPECT_EQ(CountOf(world->asteroids), 3);
-}
-
-TEST_F(OrbitsTest, TheStarSwallowsAsteroidsCloserThan97ThatHaveAPartner) {
-    Asteroid* alone = Drifting(1010, 1000);
+    Asteroid* alone = Still(1010, 1000);
     MoveWorldBodies(world);
     EXPECT_EQ(world->asteroids, alone) << "an asteroid alone is never tested against the star";
-    Asteroid* far = Drifting(100, 100);
-    Drifting(1096, 1000);
-    Asteroid* edge = Drifting(1000, 1097);
+    Asteroid* far = Still(100, 100);
+    Still(1096, 1000);
+    Asteroid* edge = Still(1000, 1097);
     MoveWorldBodies(world);
     EXPECT_EQ(std::vector<Asteroid*>({world->asteroids, far->next, edge->next}),
               std::vector<Asteroid*>({far, edge, nullptr}));
