@@ -1,7 +1,6 @@
 // Instability: regions torn out of one world and thrown into another with
-// what is in them; protected planets stay; the selection follows its ship.
+// what is in them, clear of the star; the selection follows its ship.
 #include <map>
-#include <set>
 
 #include "game_fixture.h"
 #include "model/geometry.h"
@@ -60,40 +59,22 @@ TEST_F(InstabilityTest, CentresKeepTheirMarginAndBodiesLandClearOfTheStarAndNone
     EXPECT_GT(platform.rings, 0);
 }
 
-TEST_F(InstabilityTest, ProtectedPlanetsStayDockedShipsTravelAndTheSelectionFollowsItsShip) {
-    Planet* loose = g_worlds->planets != g_selPlanet ? g_worlds->planets : g_worlds->planets->next;
-    std::set<std::pair<int, int>> shielded;
-    for (World* w = g_worlds; w; w = w->next)
-        for (Planet* p = w->planets; p; p = p->next)
-            if ((p->equip[kProtectiveShield] = p != loose)) shielded.insert({p->x, p->y});
-    Ship* docked = MakeShip(g_players, 1, 0, 0, 0);
-    InsertAtHead(loose->docks, docked);
+TEST_F(InstabilityTest, TheSelectionFollowsItsShipToTheWorldShownAndTheView) {
     InsertAtHead(g_worlds->ships, MakeShip(g_players, 1, 1, 500, 300));
     g_selShip = g_hoverShip = g_worlds->ships;
-    bool planetMoved = false, shipMoved = false;
-    for (int i = 0; i < 400 && !(planetMoved && shipMoved); ++i) {
+    int moves = 0;
+    for (int i = 0; i < 400 && !moves; ++i) {
         Ship* was = g_selShip;
         InstabilityEvents(0);
-        std::set<std::pair<int, int>> still;
-        for (World* w = g_worlds; w; w = w->next)
-            for (Planet* p = w->planets; p; p = p->next)
-                if (p->equip[kProtectiveShield]) {
-                    still.insert({p->x, p->y});
-                } else if (p != loose) {
-                    planetMoved = true;
-                    loose = p;
-                    EXPECT_EQ(loose->docks, docked);
-                }
-        ASSERT_EQ(still, shielded) << "protected planets never move";
         ASSERT_NE(g_selShip, nullptr);
         if (g_selShip == was) continue;
-        shipMoved = true;
+        ++moves;
         EXPECT_GT(IndexOf(g_currentWorld->ships, g_selShip), 0) << "its world is shown";
         EXPECT_TRUE(g_selShip->x >= g_viewLeft && g_selShip->x <= g_viewRight);
         EXPECT_TRUE(g_selShip->y >= g_viewTop && g_selShip->y <= g_viewBottom);
         EXPECT_EQ(g_hoverShip, nullptr);
     }
-    EXPECT_TRUE(planetMoved && shipMoved);
+    EXPECT_GT(moves, 0);
 }
 
 TEST(InstabilityLanding, ARegionRightAtTheStarMayHoldNoPlanet) {
