@@ -1,6 +1,5 @@
-// The computer players' choices and planets: the model and weapon bought,
-// all-or-nothing repairs, ships built, planet weapons and equipment, planet
-// defence up to range + 30, and who acts and is recorded.
+// Computer players: the model and weapon bought, repairs, ships built, planet
+// weapons and equipment, planet defence, who acts and is recorded.
 #include "game_fixture.h"
 #include "model/catalogue.h"
 #include "turn/computer_players.h"

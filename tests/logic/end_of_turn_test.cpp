@@ -1,6 +1,5 @@
-// End Turn: the "Computer move" box first, income and the Global Bank
-// System, the renewal of action points and weapons, the power record, the
-// turn counter, the lost game; and the consistency check the soak relies on.
+// End Turn: the "Computer move" box first, income and the bank, renewal,
+// the power record, the lost game, and the consistency check.
 #include "game_fixture.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"

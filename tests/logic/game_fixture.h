@@ -1,7 +1,6 @@
-// Test fixtures of the logic: race files and bitmaps written byte by byte
-// into a temporary folder; GameTest, a game generated from three test races;
-// HandBuiltGameTest, a game built record by record with a platform that
-// notes cues, explosions and frames in order.
+// Logic test fixtures: race files and bitmaps written byte by byte; GameTest,
+// a game generated from three test races; HandBuiltGameTest, a game built
+// record by record on a platform that notes cues, explosions and frames.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -42,14 +41,8 @@ public:
         bytes_.insert(bytes_.end(), end.begin(), end.end());
         return *this;
     }
-    RaceBytes& u16(unsigned v) {
-        testsupport::PutLe16(bytes_, v & 0xFFFF);
-        return *this;
-    }
-    RaceBytes& i32(std::int32_t v) {
-        testsupport::PutLe32(bytes_, static_cast<std::uint32_t>(v));
-        return *this;
-    }
+    RaceBytes& u16(unsigned v) { return testsupport::PutLe16(bytes_, v & 0xFFFF), *this; }
+    RaceBytes& i32(std::int32_t v) { return testsupport::PutLe32(bytes_, static_cast<std::uint32_t>(v)), *this; }
     RaceBytes& model(const std::string& name, const std::string& picture, std::int32_t speed, std::int32_t defence,
                      std::int32_t survey, std::int32_t hold, std::int32_t cost, const std::string& end = "\r\n") {
         line(name, end).line(picture, end);

@@ -1,7 +1,5 @@
-// One turn of a world's bodies: planets closer than 60 after moving destroy
-// each other, an asteroid closer than 47 to a planet costs it 450 shield
-// points, asteroids closer than 34 destroy each other, the star swallows
-// asteroids closer than 97.
+// A world's turn: planets closer than 60 collide, an asteroid closer than 47
+// costs a planet 450, asteroids closer than 34 collide, the star takes them at 97.
 #include "game_fixture.h"
 #include "model/geometry.h"
 #include "turn/orbits.h"

@@ -1,6 +1,5 @@
-// Destroying planets, asteroids and ships, and moving records between lists
-// (landing, taking off on the launch circle, instability transfers,
-// captures): counters, carried fields, pointers, explosions; the damage roll.
+// Destroying and moving records between lists: counters, carried fields,
+// pointers, explosions; captures; the damage roll.
 #include <cmath>
 #include <set>
 
@@ -29,7 +28,7 @@ protected:
     Planet* planet = nullptr;
 };
 
-TEST_F(RemovalTest, DestroyingCountsOffEachShipsOwnOwnerAndForgetsThePointers) {
+TEST_F(RemovalTest, DestroyingAPlanetCountsItsDockedShipsOffItsOwnerAndForgetsThePointers) {
     for (int i = 0; i < 3; ++i) InsertAtHead(planet->docks, MakeShip(human, 1, 0, 0, 0));
     g_hoverPlanet = planet;
     g_dockSelection = planet->docks;
@@ -38,25 +37,6 @@ TEST_F(RemovalTest, DestroyingCountsOffEachShipsOwnOwnerAndForgetsThePointers) {
     EXPECT_EQ(std::vector<int>({human->shipCount, human->planetCount, CountOf(world->planets), platform.explosions}),
               std::vector<int>({0, 0, planets - 1, 2}));
     EXPECT_TRUE(!g_selPlanet && !g_hoverPlanet && !g_dockSelection);
-
-    Asteroid* a = world->asteroids;
-    InsertAtHead(a->ships, MakeShip(human, 1, 0, 0, 0));
-    InsertAtHead(a->ships, MakeShip(computer, 1, 0, 0, 0));
-    g_selAsteroid = g_hoverAsteroid = a;
-    DestroyAsteroid(world, a);
-    DestroyAsteroid(other, other->asteroids);  // on a world not shown nothing is drawn
-    EXPECT_EQ(std::vector<int>({human->shipCount, computer->shipCount, platform.explosions}),
-              std::vector<int>({0, 0, 4}));
-    EXPECT_TRUE(!g_selAsteroid && !g_hoverAsteroid);
-
-    Ship* s = MakeShip(computer, 2, 1, 300, 300);
-    InsertAtHead(world->ships, MakeShip(human, 1, 0, 10, 10));
-    InsertAtHead(world->ships, s);
-    g_selShip = g_hoverShip = s;
-    DestroyShip(world, s);
-    EXPECT_EQ(std::vector<int>({computer->shipCount, CountOf(world->ships), platform.explosions}),
-              std::vector<int>({0, 1, 4}));  // the fight that hit it shows it
-    EXPECT_TRUE(!g_selShip && !g_hoverShip);
 }
 
 TEST_F(RemovalTest, MovedShipsKeepTheirFieldsButTakingOffAndLandingSpendTheActionPoints) {

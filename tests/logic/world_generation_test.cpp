@@ -1,7 +1,5 @@
-// Generating a new game: player counts, sizes, gold and asteroids by option;
-// planets on their orbits in pairs of worlds; asteroids clear of the edges,
-// the star, the planets and each other; players, homes and the first view;
-// what New Game keeps.
+// A new game: counts, sizes, gold and asteroids by option; planets on their
+// orbits, asteroids kept clear, homes, the first view; what New Game keeps.
 #include <map>
 #include <set>
 
