@@ -55,18 +55,23 @@ TEST_F(ComputerShipsTest, AStepHasTheModelsSpeedTowardsTheTargetWithTruncatedPar
     EXPECT_EQ(next, At(&s));
 }
 
-TEST_F(ComputerShipsTest, AMoveOnTheShownWorldShowsThreePlacesInBetweenElsewhereItWaitsForIdle) {
+TEST_F(ComputerShipsTest, AMoveOnTheShownWorldShowsThreePlacesInBetweenElsewhereItWaitsForIdleSilently) {
     Ship* s = AddShip(world, computer, wm, 0, 0);
     platform.watched = s;
-    MoveShipTo(world, s, 60, 80);
-    MoveShipTo(world, s, 57, 75);  // halvings truncate toward zero
-    EXPECT_EQ(platform.places, (std::vector<Place>{{15, 20}, {30, 40}, {45, 60}, {59, 78}, {58, 77}, {57, 76}}));
+    MoveShipTo(world, s, -3, -5);  // halvings truncate toward zero
+    MoveShipTo(world, s, 57, 75);
+    EXPECT_EQ(platform.places, (std::vector<Place>{{0, -1}, {-1, -2}, {-2, -3}, {12, 15}, {27, 35}, {42, 55}}));
     EXPECT_EQ(At(s), (Place{57, 75}));
     Ship* t = AddShip(other, computer, wm, 0, 0);
     platform.log.clear();
     MoveShipTo(other, t, 60, 80);
     EXPECT_EQ(At(t), (Place{60, 80}));
     EXPECT_EQ(platform.log, Log{"idle"});
+    // Its shots there are not heard or shown either.
+    t->weapon = gun;
+    Ship* e = AddShip(other, rival, bm, 60, 100);
+    ComputerShipsAct(other, computer);
+    EXPECT_EQ(std::make_pair(e->shieldPoints, platform.log.size()), std::make_pair(490, std::size_t{1}));
 }
 
 TEST_F(ComputerShipsTest, AWarshipBombardsItsTargetUpToRangePlus30WhateverItsReadinessAndElseFlies) {

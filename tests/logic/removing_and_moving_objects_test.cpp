@@ -109,10 +109,16 @@ TEST(DamageRoll, FromTheLeastDamageToBelowTheMostOrTheLeastWithoutADraw) {
     w.minDamage = 50;
     w.maxDamage = 60;
     std::set<int> seen;
-    for (std::uint32_t seed = 1; seed <= 200; ++seed) seen.insert((SeedRand(seed), DamageRoll(w)));
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+        SeedRand(seed);
+        seen.insert(DamageRoll(w));
+    }
     EXPECT_EQ(seen, (std::set<int>{50, 51, 52, 53, 54, 55, 56, 57, 58, 59}));
     const std::uint32_t state = GameRandom().state();
-    for (int most : {50, 20}) EXPECT_EQ((w.maxDamage = most, DamageRoll(w)), 50);
+    for (int most : {50, 20}) {
+        w.maxDamage = most;
+        EXPECT_EQ(DamageRoll(w), 50);
+    }
     EXPECT_EQ(GameRandom().state(), state) << "no draw for a weapon without a span";
 }
 
