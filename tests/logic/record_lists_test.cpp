@@ -7,28 +7,22 @@
 namespace qv {
 namespace {
 
-TEST(RecordLists, InsertPositionsLookupsAndUnlinkAtHeadMiddleAndTail) {
+TEST(RecordLists, PositionsCountFromOneAtTheHeadAndUnlinkJoinsTheNeighbours) {
     Planet a, b, c, stranger;
     Planet* head = nullptr;
-    EXPECT_EQ(std::make_pair(CountOf(head), LastOf(head)), std::make_pair(0, (Planet*)nullptr));
     for (Planet* p : {&a, &b, &c}) InsertAtHead(head, p);  // c, b, a
-    EXPECT_EQ(std::vector<Planet*>({head, c.prev, c.next, b.prev, b.next, a.prev, a.next, LastOf(head)}),
-              std::vector<Planet*>({&c, nullptr, &b, &c, &a, &b, nullptr, &a}));
-    EXPECT_EQ(std::vector<int>({CountOf(head), IndexOf(head, &c), IndexOf(head, &a), IndexOf(head, &stranger),
-                                IndexOf<Planet>(head, nullptr)}),
-              std::vector<int>({3, 1, 3, 0, 0}));
-    EXPECT_EQ(std::vector<Planet*>(
-                  {RecordAt(head, 1), RecordAt(head, 3), RecordAt(head, 4), RecordAt(head, 0), RecordAt(head, -2)}),
-              std::vector<Planet*>({&c, &a, nullptr, nullptr, nullptr}));
-    Unlink(head, &c);  // the head; an unlinked record keeps its own links
-    EXPECT_EQ(std::vector<Planet*>({head, b.prev, c.next}), std::vector<Planet*>({&b, nullptr, &b}));
-    InsertAtHead(head, &c);
-    Unlink(head, &b);  // the middle
-    EXPECT_EQ(std::vector<Planet*>({c.next, a.prev}), std::vector<Planet*>({&a, &c}));
-    Unlink(head, &a);  // the tail
-    EXPECT_EQ(c.next, nullptr);
-    Unlink(head, &c);  // the only one
-    EXPECT_EQ(head, nullptr);
+    EXPECT_EQ(std::vector<Planet*>({head, c.prev, b.prev, a.next, LastOf(head), RecordAt(head, 1), RecordAt(head, 3)}),
+              std::vector<Planet*>({&c, nullptr, &c, nullptr, &a, &c, &a}));
+    for (int outside : {4, 0, -2}) EXPECT_EQ(RecordAt(head, outside), nullptr);
+    EXPECT_EQ(
+        std::vector<int>({CountOf(head), IndexOf(head, &b), IndexOf(head, &stranger), IndexOf<Planet>(head, nullptr)}),
+        std::vector<int>({3, 2, 0, 0}));
+    Unlink(head, &b);                                                                               // the middle
+    EXPECT_EQ(std::vector<Planet*>({c.next, a.prev, b.next}), std::vector<Planet*>({&a, &c, &a}));  // b keeps its links
+    Unlink(head, &c);                                                                               // the head
+    EXPECT_EQ(std::make_pair(head, a.prev), std::make_pair(&a, (Planet*)nullptr));
+    Unlink(head, &a);  // the only one
+    EXPECT_EQ(std::make_pair(head, CountOf(head)), std::make_pair((Planet*)nullptr, 0));
 }
 
 }  // namespace
