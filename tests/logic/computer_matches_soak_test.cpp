@@ -50,18 +50,6 @@ std::vector<std::uint8_t> RaceFile(const RaceSpec& race) {
     return r.bytes();
 }
 
-// Worlds quantity, worlds size, resources and computer players options;
-// instability "High".
-NewGameOptions Options(int worlds, int size, int resources, int ai) {
-    NewGameOptions o;
-    o.worldsQuantityOption = worlds;
-    o.worldsSizeOption = size;
-    o.resourcesOption = resources;
-    o.aiPlayersOption = ai;
-    o.unstabilityOption = 0;
-    return o;
-}
-
 // FNV-1a over the saved game.
 std::uint64_t Fingerprint(const NewGameOptions& document) {
     std::uint64_t h = 14695981039346656037ull;
@@ -129,27 +117,29 @@ protected:
     TempDir dir;
 };
 
+// The options are worlds quantity, worlds size, resources, instability and
+// computer players: 0 is the most (instability "High"), 2 the fewest.
 TEST_F(ComputerMatches, LargestGamesHoldTogetherForHundredsOfTurns) {
     // Seed 11 makes the largest game there is: 10 worlds, 20 players.
-    Play(Options(0, 0, 0, 0), {{11u, 0x8450ced5a6047915ull, 0x399c7a15f4473f76ull},
-                               {2024u, 0xb974c2d4b5a84196ull, 0xcfa42f6dc5dabadfull},
-                               {777777u, 0x9d268838711c97dcull, 0xe695a915e3c53665ull}});
+    Play({0, 0, 0, 0, 0}, {{11u, 0x8450ced5a6047915ull, 0x399c7a15f4473f76ull},
+                           {2024u, 0xb974c2d4b5a84196ull, 0xcfa42f6dc5dabadfull},
+                           {777777u, 0x9d268838711c97dcull, 0xe695a915e3c53665ull}});
 }
 
 TEST_F(ComputerMatches, SmallestGamesHoldTogetherForHundredsOfTurns) {
-    Play(Options(2, 4, 2, 2), {{1u, 0xbd81e556c62c1bc1ull, 0xa10e23fcd5107935ull},
-                               {5u, 0xfb2ee14659639cecull, 0x844c080f25aedd64ull},
-                               {99u, 0x5706d5dd003ea60full, 0x36380774cea610ddull},
-                               {4242u, 0x8ef61da7996ff0efull, 0x9b3b178c643c6eceull},
-                               {3000000000u, 0x2f1d5fee066cba7cull, 0x9f7726a062f70833ull}});
+    Play({2, 4, 2, 0, 2}, {{1u, 0xbd81e556c62c1bc1ull, 0xa10e23fcd5107935ull},
+                           {5u, 0xfb2ee14659639cecull, 0x844c080f25aedd64ull},
+                           {99u, 0x5706d5dd003ea60full, 0x36380774cea610ddull},
+                           {4242u, 0x8ef61da7996ff0efull, 0x9b3b178c643c6eceull},
+                           {3000000000u, 0x2f1d5fee066cba7cull, 0x9f7726a062f70833ull}});
 }
 
 // Many players packed into few tiny worlds: the most fights and collisions.
 TEST_F(ComputerMatches, CrowdedGamesHoldTogetherForHundredsOfTurns) {
-    Play(Options(2, 4, 0, 0), {{3u, 0x89149bc225632dbdull, 0x72d2822dbd8a5c9ull},
-                               {17u, 0x28f17920914d869bull, 0xb2bad0f426af6a09ull},
-                               {123456u, 0x7d00d66058a913ccull, 0xbe30887101f2dfebull},
-                               {4000000000u, 0x1b8a136bff6fa406ull, 0xcbe0f50b4908fcdbull}});
+    Play({2, 4, 0, 0, 0}, {{3u, 0x89149bc225632dbdull, 0x72d2822dbd8a5c9ull},
+                           {17u, 0x28f17920914d869bull, 0xb2bad0f426af6a09ull},
+                           {123456u, 0x7d00d66058a913ccull, 0xbe30887101f2dfebull},
+                           {4000000000u, 0x1b8a136bff6fa406ull, 0xcbe0f50b4908fcdbull}});
 }
 
 }  // namespace

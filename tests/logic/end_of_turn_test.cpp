@@ -18,10 +18,7 @@ class EndTurnTest : public testing::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        NewGameOptions chosen;
-        chosen.worldsQuantityOption = chosen.worldsSizeOption = chosen.aiPlayersOption = 2;
-        chosen.unstabilityOption = 3;
-        NewGame(chosen, 4);
+        NewGame({2, 2, 1, 3, 2}, 4);  // few worlds, medium size, no instability, few players
         human = g_players;
     }
     Player* human = nullptr;

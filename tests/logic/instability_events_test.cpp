@@ -13,11 +13,7 @@ class InstabilityTest : public testing::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        NewGameOptions chosen;
-        chosen.worldsQuantityOption = 2;
-        chosen.worldsSizeOption = 4;  // 1000 x 1000, the star at (500, 500)
-        chosen.resourcesOption = 0;
-        NewGame(chosen, 8);
+        NewGame({2, 4, 0}, 8);  // few worlds of 1000 x 1000, the star at (500, 500); many asteroids
     }
     // Every planet and asteroid record: whether it is a planet, and its place.
     static std::map<const void*, std::pair<bool, std::pair<int, int>>> Bodies() {

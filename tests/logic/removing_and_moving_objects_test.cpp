@@ -13,10 +13,7 @@ class RemovalTest : public testing::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        NewGameOptions chosen;
-        chosen.worldsQuantityOption = chosen.aiPlayersOption = 2;
-        chosen.worldsSizeOption = 4;
-        NewGame(chosen, 21);
+        NewGame({2, 4, 1, 1, 2}, 21);  // few tiny worlds, few players
         human = g_players;
         computer = g_players->next;
         world = g_currentWorld;

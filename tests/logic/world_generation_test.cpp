@@ -10,17 +10,8 @@
 namespace qv {
 namespace {
 
-NewGameOptions Options(int worlds, int size, int resources, int ai, int credits = 2, int race = 0) {
-    NewGameOptions o;
-    o.worldsQuantityOption = worlds;
-    o.worldsSizeOption = size;
-    o.resourcesOption = resources;
-    o.aiPlayersOption = ai;
-    o.creditsOption = credits;
-    o.raceOption = race;
-    return o;
-}
-
+// New Game options are worlds quantity, worlds size, resources, instability,
+// computer players, credits and race, in this order.
 class WorldGenerationTest : public testing::GameTest {
 protected:
     // Generates the game of each seed of [first, last] and checks it.
@@ -45,7 +36,7 @@ TEST_F(WorldGenerationTest, PlayerCountsCoverTheirRangeForEveryWorldCount) {
     std::map<std::pair<int, int>, std::set<int>> seen;  // (W, ai) -> player counts
     for (int worlds = 0; worlds < 3; ++worlds)
         for (int ai = 0; ai < 3; ++ai)
-            ForSeeds(Options(worlds, 4, 2, ai), 1, 150, [&] {
+            ForSeeds(NewGameOptions{worlds, 4, 2, 1, ai}, 1, 150, [&] {
                 seen[{g_worldCount, ai}].insert(g_playerCount);
                 EXPECT_TRUE(g_worldCount >= 8 - 3 * worlds && g_worldCount <= 10 - 3 * worlds);
                 EXPECT_EQ(std::vector<int>({g_doubleWorldCount, CountOf(g_players), CountOf(g_worlds)}),
@@ -66,7 +57,7 @@ TEST_F(WorldGenerationTest, SizesGoldAndAsteroidsFollowTheOptionsAndOutOfRangeOp
     } cases[] = {{0, 0, 0, 3000, 5000, 7}, {1, 1, 1, 2500, 3000, 5}, {2, 2, 2, 2000, 2000, 3},
                  {3, 3, 0, 1500, 1000, 7}, {4, 4, 1, 1000, 500, 5},  {-3, 9, 7, 3000, 500, 3}};
     for (const Case& c : cases)
-        ForSeeds(Options(1, c.size, c.resources, 1, c.credits), 100, 100, [&] {
+        ForSeeds(NewGameOptions{1, c.size, c.resources, 1, 1, c.credits}, 100, 100, [&] {
             EXPECT_EQ(std::vector<int>({g_worldSize, g_startGold, g_asteroidTotal, g_players->gold}),
                       std::vector<int>({c.worldSize, c.gold, 2 * g_worldCount * c.perPair, c.gold}));
             for (World* w = g_worlds; w; w = w->next) {
@@ -79,7 +70,7 @@ TEST_F(WorldGenerationTest, SizesGoldAndAsteroidsFollowTheOptionsAndOutOfRangeOp
 TEST_F(WorldGenerationTest, PlanetsLieOnTheirOrbitsAsteroidsKeepClearAndEachPlayerHasAHome) {
     auto near = [](int x1, int y1, int x2, int y2, int d) { return std::abs(x1 - x2) < d && std::abs(y1 - y2) < d; };
     for (int size = 0; size < 5; ++size)
-        ForSeeds(Options(size % 3, size, size % 3, size % 3, 3), 1, 16, [&] {
+        ForSeeds(NewGameOptions{size % 3, size, size % 3, 1, size % 3, 3}, 1, 16, [&] {
             const int s = g_worldSize, m = s / 2, reach = m - 350;
             std::vector<int> counts;
             for (World* w = g_worlds; w; w = w->next) {
@@ -136,18 +127,19 @@ TEST_F(WorldGenerationTest, PlanetsLieOnTheirOrbitsAsteroidsKeepClearAndEachPlay
 
 TEST_F(WorldGenerationTest, TheHumanTakesTheChosenRaceAndWithoutASeedTheClockSeeds) {
     for (auto [option, index] : {std::pair{-1, 1}, {0, 1}, {1, 2}, {2, 3}, {3, 1}, {7, 1}})
-        ForSeeds(Options(2, 4, 2, 2, 2, option), 5, 5, [&] { EXPECT_EQ(g_players->race, RecordAt(g_races, index)); });
+        ForSeeds(NewGameOptions{2, 4, 2, 1, 2, 2, option}, 5, 5,
+                 [&] { EXPECT_EQ(g_players->race, RecordAt(g_races, index)); });
     platform.fixedNow = 1700000000;
     DestroyGame();
-    ASSERT_TRUE(GenerateWorld(Options(1, 2, 1, 1)));
+    ASSERT_TRUE(GenerateWorld(NewGameOptions{1, 2, 1, 1, 1}));
     const auto byClock = SaveGameBytes(options);
-    ForSeeds(Options(1, 2, 1, 1), 1700000000u, 1700000000u, [&] { EXPECT_EQ(SaveGameBytes(options), byClock); });
+    ForSeeds(NewGameOptions{1, 2, 1, 1, 1}, 1700000000u, 1700000000u,
+             [&] { EXPECT_EQ(SaveGameBytes(options), byClock); });
 }
 
 TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndWithoutARaceTheRunningGameStays) {
     options.scrollSpeedOption = 55;
-    NewGameOptions chosen = Options(2, 4, 2, 2, 4, 1);
-    chosen.unstabilityOption = 3;
+    NewGameOptions chosen{2, 4, 2, 3, 2, 4, 1};
     chosen.scrollSpeedOption = 99;  // not the dialog's business
     const int docCount = g_newDocCount;
     g_turn = 12;
@@ -162,8 +154,8 @@ TEST_F(WorldGenerationTest, NewGameKeepsTheOptionsButTheScrollSpeedAndWithoutARa
     World* worlds = g_worlds;
     Race* races = g_races;
     g_races = nullptr;
-    EXPECT_FALSE(StartNewGame(options, Options(0, 0, 0, 0), 4));
-    EXPECT_FALSE(GenerateWorld(Options(0, 0, 0, 0), 4));
+    EXPECT_FALSE(StartNewGame(options, NewGameOptions{0, 0, 0, 1, 0}, 4));
+    EXPECT_FALSE(GenerateWorld(NewGameOptions{0, 0, 0, 1, 0}, 4));
     g_races = races;
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].find("No race is loaded"), std::string::npos);
