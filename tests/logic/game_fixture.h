@@ -69,33 +69,6 @@ inline std::vector<std::uint8_t> SimpleRace(const std::string& name, int models 
     return r.bytes();
 }
 
-// A 24-bit bottom-up Windows bitmap (40-byte header) of the picture.
-inline std::vector<std::uint8_t> Bitmap24(const Picture& pic) {
-    using testsupport::PutLe16;
-    using testsupport::PutLe32;
-    const int rowBytes = (pic.width * 3 + 3) & ~3;
-    const auto dataSize = static_cast<std::uint32_t>(rowBytes * pic.height);
-    std::vector<std::uint8_t> b{'B', 'M'};
-    for (std::uint32_t v :
-         {54 + dataSize, 0u, 54u, 40u, static_cast<std::uint32_t>(pic.width), static_cast<std::uint32_t>(pic.height)})
-        PutLe32(b, v);
-    PutLe16(b, 1);
-    PutLe16(b, 24);
-    for (std::uint32_t v : {0u, dataSize, 2835u, 2835u, 0u, 0u}) PutLe32(b, v);
-    for (int y = pic.height - 1; y >= 0; --y) {
-        for (int x = 0; x < pic.width; ++x)
-            for (int shift : {16, 8, 0}) b.push_back(static_cast<std::uint8_t>(pic.at(x, y) >> shift));  // B, G, R
-        b.resize(b.size() + static_cast<std::size_t>(rowBytes - pic.width * 3), 0);
-    }
-    return b;
-}
-
-inline Picture BlankPicture(int width, int height) {
-    return Picture{width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, 0)};
-}
-
-inline void Set(Picture& p, int x, int y, Colour c) { p.pixels[static_cast<std::size_t>(y) * p.width + x] = c; }
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {

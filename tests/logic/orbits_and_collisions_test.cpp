@@ -81,7 +81,9 @@ TEST_F(OrbitsTest, AnAsteroidCloserThan47CostsThePlanet450ShieldPoints) {
         EXPECT_EQ(Booms(), c.distance >= 47 ? 0 : c.left < 0 ? 2 : 1);
         EXPECT_EQ(g_hoverAsteroid != nullptr, c.distance >= 47);
         EXPECT_EQ(human->planetCount, c.left < 0 ? 0 : 1);
-        if (c.left >= 0) EXPECT_EQ(p->shieldPoints, c.left);
+        if (c.left >= 0) {
+            EXPECT_EQ(p->shieldPoints, c.left);
+        }
     }
     // On a world not shown nothing is seen or heard.
     Clear();
