@@ -1,0 +1,99 @@
+// The hand-built game with a game on show: the human's race has two named
+// models and three named weapons (the computer's race three weapons), the
+// view is at (1000, 1000) on a world of side 4000, nothing is selected.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "drawing/drawing_flags.h"
+#include "hand_built_game.h"
+
+namespace qv::testing {
+
+class PlayerOrdersTest : public HandBuiltGameTest {
+protected:
+    void SetUp() override {
+        HandBuiltGameTest::SetUp();
+        ResetDrawingFlags();
+        scout = AddModel(human->race, 60, 150, 40, 2, 900);
+        hauler = AddModel(human->race, 30, 250, 20, 5, 1700);
+        scout->name = "Scout";
+        hauler->name = "Hauler";
+        for (Race* r : {human->race, red})
+            for (int n = 1; n <= 3; ++n)
+                AddWeapon(r, 100, 10, 20, 300 * n + 1)->name = r->name + " gun " + std::to_string(n);
+        human->gold = 20000;
+        g_newDocCount = 2;
+        g_worldSize = 4000;
+        g_viewLeft = g_viewTop = 1000;
+        g_viewRight = 1800;
+        g_viewBottom = 1600;
+    }
+    void TearDown() override {
+        ResetDrawingFlags();
+        HandBuiltGameTest::TearDown();
+    }
+
+    Weapon* RaceWeapon(int n) const { return RecordAt(human->race->weapons, n); }
+    // Records of the shown world, appended to their lists.
+    Planet* PlanetAt(Player* owner, int x, int y, int shield = 500) {
+        Planet* p = AddPlanet(world, owner, x, y);
+        p->shieldPoints = shield;
+        return p;
+    }
+    Ship* ShipAt(Player* owner, int x, int y, int actionPoints = 0) {
+        Ship* s = AddShip(world, owner, scout, x, y);
+        s->shieldPoints = 500;
+        s->actionPoints = actionPoints;
+        return s;
+    }
+    Asteroid* AsteroidAt(int x, int y) { return AddAsteroid(world, x, y, 10); }
+    // An empty shown world, nothing selected, nothing heard or shown yet.
+    void ClearWorld() {
+        ClearPlanets(world);
+        for (Asteroid* a = world->asteroids; a; a = a->next) FreeList(a->ships);
+        FreeList(world->asteroids);
+        FreeList(world->ships);
+        g_selPlanet = nullptr;
+        g_selShip = nullptr;
+        g_selAsteroid = nullptr;
+        g_rocketMode = g_jumpMode = 0;
+        platform.cues.clear();
+        platform.messages.clear();
+        platform.explosions = platform.frameWaits = 0;
+    }
+    // A weapon that always deals `damage` over `range`.
+    Weapon* FixedWeapon(int damage, int range) {
+        fixed = Weapon{};
+        fixed.minDamage = fixed.maxDamage = damage;
+        fixed.range = range;
+        return &fixed;
+    }
+    // On the circle of radius 50 around (x, y) where a launch puts a ship:
+    // y off by -50..49, x by the whole part of the rest of the radius.
+    static bool OnLaunchCircle(const Ship* s, int x, int y) {
+        const int dx = std::abs(s->x - x), dy = s->y - y;
+        return dy >= -50 && dy < 50 && dx * dx + dy * dy <= 2500 && (dx + 1) * (dx + 1) + dy * dy > 2500;
+    }
+    // The pointer over the map place (x, y).
+    static int Px(int x) { return x - g_viewLeft; }
+    static int Py(int y) { return y - g_viewTop; }
+
+    ShipModel* scout = nullptr;
+    ShipModel* hauler = nullptr;
+    Weapon fixed;
+};
+
+// With the human's planet at (700, 400) selected, as its panel opens.
+class HomePlanetTest : public PlayerOrdersTest {
+protected:
+    void SetUp() override {
+        PlayerOrdersTest::SetUp();
+        g_selPlanet = planet = PlanetAt(human, 700, 400);
+    }
+    Planet* planet = nullptr;
+};
+
+}  // namespace qv::testing
