@@ -1,6 +1,6 @@
-// The hand-built game with a game on show: the human's race has two named
-// models and three named weapons (the computer's race three weapons), the
-// view is at (1000, 1000) on a world of side 4000, nothing is selected.
+// The hand-built game on show: the human's race has two named models and
+// three named weapons (the computer's race three weapons), the view is at
+// (1000, 1000) on a world of side 4000, nothing is selected.
 #pragma once
 
 #include <cstdlib>
@@ -31,10 +31,7 @@ protected:
         g_viewRight = 1800;
         g_viewBottom = 1600;
     }
-    void TearDown() override {
-        ResetDrawingFlags();
-        HandBuiltGameTest::TearDown();
-    }
+    void TearDown() override { ResetDrawingFlags(), HandBuiltGameTest::TearDown(); }
 
     Weapon* RaceWeapon(int n) const { return RecordAt(human->race->weapons, n); }
     // Records of the shown world, appended to their lists.
@@ -43,39 +40,40 @@ protected:
         p->shieldPoints = shield;
         return p;
     }
-    Ship* ShipAt(Player* owner, int x, int y, int actionPoints = 0) {
+    Ship* ShipAt(Player* owner, int x, int y, int actionPoints = 0, int shield = 500) {
         Ship* s = AddShip(world, owner, scout, x, y);
-        s->shieldPoints = 500;
+        s->shieldPoints = shield;
         s->actionPoints = actionPoints;
         return s;
     }
     Asteroid* AsteroidAt(int x, int y) { return AddAsteroid(world, x, y, 10); }
-    // An empty shown world, nothing selected, nothing heard or shown yet.
+    // An empty shown world, nothing selected, armed, heard or shown yet.
     void ClearWorld() {
         ClearPlanets(world);
         for (Asteroid* a = world->asteroids; a; a = a->next) FreeList(a->ships);
         FreeList(world->asteroids);
         FreeList(world->ships);
-        g_selPlanet = nullptr;
-        g_selShip = nullptr;
-        g_selAsteroid = nullptr;
+        g_selPlanet = nullptr, g_selShip = nullptr, g_selAsteroid = nullptr;
         g_rocketMode = g_jumpMode = 0;
-        platform.cues.clear();
-        platform.messages.clear();
+        platform.cues.clear(), platform.messages.clear();
         platform.explosions = platform.frameWaits = 0;
     }
     // A weapon that always deals `damage` over `range`.
     Weapon* FixedWeapon(int damage, int range) {
-        fixed = Weapon{};
         fixed.minDamage = fixed.maxDamage = damage;
         fixed.range = range;
         return &fixed;
     }
-    // On the circle of radius 50 around (x, y) where a launch puts a ship:
-    // y off by -50..49, x by the whole part of the rest of the radius.
+    // Where a launch puts a ship round (x, y): y off by -50..49, x by the
+    // whole part of the rest of the radius 50.
     static bool OnLaunchCircle(const Ship* s, int x, int y) {
         const int dx = std::abs(s->x - x), dy = s->y - y;
         return dy >= -50 && dy < 50 && dx * dx + dy * dy <= 2500 && (dx + 1) * (dx + 1) + dy * dy > 2500;
+    }
+    // The scroll flags up, down, left, right, then up-right, down-right, up-left, down-left.
+    static std::vector<int> ScrollFlags() {
+        return {g_scrollUp,      g_scrollDown,      g_scrollLeft,   g_scrollRight,
+                g_scrollUpRight, g_scrollDownRight, g_scrollUpLeft, g_scrollDownLeft};
     }
     // The pointer over the map place (x, y).
     static int Px(int x) { return x - g_viewLeft; }
@@ -86,13 +84,10 @@ protected:
     Weapon fixed;
 };
 
-// With the human's planet at (700, 400) selected, as its panel opens.
+// With the human's planet at (700, 400).
 class HomePlanetTest : public PlayerOrdersTest {
 protected:
-    void SetUp() override {
-        PlayerOrdersTest::SetUp();
-        g_selPlanet = planet = PlanetAt(human, 700, 400);
-    }
+    void SetUp() override { PlayerOrdersTest::SetUp(), planet = PlanetAt(human, 700, 400); }
     Planet* planet = nullptr;
 };
 
