@@ -78,9 +78,9 @@ TEST_F(MapClickTest, AClickOnTheSelectedRecordOpensItsPanel) {
 TEST_F(MapClickTest, ShotsReachTheirRangeAndAShipsShotCapturesAPlanetLeftWithAHundredOrLess) {
     // A planet shoots within range + 30; a ship within less than range + 15 at
     // ships, less than range + 30 at planets. The click goes on to an asteroid
-    // under a planet target unless a shot stopped it.
+    // under a planet target unless a shot stopped it. Shooter, target, distance,
+    // shield, after (-1 destroyed), fired, captured, goes on, explosions:
     const std::tuple<Kind, Kind, int, int, int, bool, bool, bool, int> cases[] = {
-        // shooter, target, distance, shield, after (-1 destroyed), fired, captured, goes on, explosions
         {P, P, 130, 300, 250, 1, 0, 1, 0}, {P, P, 131, 300, 300, 0, 0, 1, 0}, {P, P, 130, 50, -1, 1, 0, 0, 0},
         {P, P, 100, 60, 10, 1, 0, 1, 0},   {P, S, 130, 300, 250, 1, 0, 0, 2}, {P, S, 131, 300, 300, 0, 0, 0, 0},
         {P, S, 100, 50, -1, 1, 0, 0, 2},   {S, S, 114, 300, 250, 1, 0, 0, 2}, {S, S, 115, 300, 300, 0, 0, 0, 0},

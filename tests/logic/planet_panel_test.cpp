@@ -17,16 +17,14 @@ TEST_F(PlanetPanelTest, ShowsTheOwnersRaceTheBuildingsInSlotOrderAndTheDocksHead
                                                 "Green gun 1", "Green gun 3"};
     EXPECT_EQ(PlanetPanelFigures(*planet), (PlanetFigures{"Green", 437, buildings}));
     planet->owner = computer;  // taken by another race: its name and weapons
-    EXPECT_EQ(PlanetBuildings(planet).back(), "Red gun 3");
     EXPECT_EQ(PlanetRaceName(planet), "Red");
-
-    EXPECT_TRUE(DockRows(planet).empty());
+    EXPECT_EQ(PlanetBuildings(planet).back(), "Red gun 3");
     Dock(planet, human, scout);
     Dock(planet, human, hauler);
     EXPECT_EQ(DockRows(planet), (std::vector<DockRow>{{"1", "Scout"}, {"2", "Hauler"}}));
 }
 
-TEST_F(PlanetPanelTest, ChoosingADockTakesTheShipAtThatRowOfThisPlanetOnly) {
+TEST_F(PlanetPanelTest, ChoosingADockTakesTheShipAtThatRowOfThisPlanetAndAStepNeedsOne) {
     Ship* first = Dock(planet, human, scout);
     Ship* second = Dock(planet, human, scout);
     const std::pair<int, Ship*> rows[] = {{1, second}, {0, first}, {2, nullptr}, {-1, nullptr}};
@@ -36,16 +34,16 @@ TEST_F(PlanetPanelTest, ChoosingADockTakesTheShipAtThatRowOfThisPlanetOnly) {
         EXPECT_EQ(ChosenDockedShip(planet), ship) << row;
     }
     ChooseDock(planet, 1);
+    g_listSelection = 3;
     OpenPlanetPanel();
     EXPECT_EQ(g_dockSelection, nullptr);
     EXPECT_EQ(g_listSelection, 0);
-    g_dockSelection = Dock(PlanetAt(human, 900, 900), human, scout);
+    g_dockSelection = Dock(PlanetAt(human, 900, 900), human, scout);  // docked elsewhere
     EXPECT_EQ(ChosenDockedShip(planet), nullptr);
-
     // A step opens and closes with its cues; a ship's step needs a chosen ship.
-    std::vector<std::string> heard;
-    EXPECT_FALSE(RunDockedShipStep(planet, [&] { heard = {"ran"}; }));
-    EXPECT_TRUE(heard.empty());
+    std::vector<std::string> heard = {"not run"};
+    EXPECT_FALSE(RunDockedShipStep(planet, [&] { heard = platform.cues; }));
+    EXPECT_EQ(heard.front(), "not run");
     EXPECT_TRUE(platform.cues.empty());
     ChooseDock(planet, 0);
     EXPECT_TRUE(RunDockedShipStep(planet, [&] { heard = platform.cues; }));
@@ -57,13 +55,10 @@ TEST_F(PlanetPanelTest, StartShipLaunchesTheChosenShipWithItsEquipmentAndNoActio
     Ship* docked = Dock(planet, human, hauler);
     Ship* behind = Dock(planet, human, scout);
     docked->weapon = RaceWeapon(1);
-    docked->weaponReady = 1;
-    docked->equip[kHyperModule] = 1;
+    docked->weaponReady = docked->equip[kHyperModule] = 1;
     docked->shieldPoints = 77;
-    docked->holdFull = 1;
     const int ships = human->shipCount;
     platform.fixedNow = 999;
-    GameRandom().seed(7);
     EXPECT_EQ(StartShip(planet), nullptr);  // nothing chosen; the clock reseeds all the same
     EXPECT_EQ(GameRandom().state(), 999u);
     ChooseDock(planet, 0);
@@ -71,7 +66,6 @@ TEST_F(PlanetPanelTest, StartShipLaunchesTheChosenShipWithItsEquipmentAndNoActio
     EXPECT_EQ(StartShip(planet), nullptr);
     EXPECT_EQ(planet->docks, docked);
     EXPECT_TRUE(platform.cues.empty());
-
     docked->actionPoints = 5;
     Ship* launched = StartShip(planet);
     ASSERT_NE(launched, nullptr);
@@ -81,13 +75,9 @@ TEST_F(PlanetPanelTest, StartShipLaunchesTheChosenShipWithItsEquipmentAndNoActio
     EXPECT_TRUE(OnLaunchCircle(launched, 700, 400)) << launched->x << "," << launched->y;
     EXPECT_EQ(launched->model, hauler);
     EXPECT_EQ(launched->weapon, RaceWeapon(1));
-    EXPECT_EQ(launched->weaponReady, 1);
-    EXPECT_EQ(launched->equip[kHyperModule], 1);
-    EXPECT_EQ(launched->shieldPoints, 77);
-    EXPECT_EQ(launched->holdFull, 1);
-    EXPECT_EQ(launched->actionPoints, 0);
-    EXPECT_EQ(human->shipCount, ships);
-    EXPECT_EQ(human->gold, 20000);
+    EXPECT_EQ((std::vector<int>{launched->weaponReady, launched->equip[kHyperModule], launched->shieldPoints,
+                                launched->actionPoints, human->shipCount - ships, human->gold}),
+              (std::vector<int>{1, 1, 77, 0, 0, 20000}));
     EXPECT_EQ(platform.cues, std::vector<std::string>{"Landing.wav"});
 }
 

@@ -23,25 +23,13 @@ protected:
 };
 
 TEST_F(PointerTest, TheScrollZonesLeaveTheTopRowAndTheBottomTwoRowsBetweenTheCornersInner) {
-    Expect({{19, 300, C::ScrollLeft},
-            {20, 300, C::Standard},
-            {781, 300, C::ScrollRight},
-            {780, 300, C::Standard},
-            {400, 19, C::ScrollUp},
-            {400, 20, C::Standard},
-            {400, 2, C::ScrollUp},
-            {400, 1, C::Standard},
-            {400, 581, C::ScrollDown},
-            {400, 580, C::Standard},
-            {400, 598, C::ScrollDown},
-            {400, 599, C::Standard},
-            {19, 19, C::ScrollUpLeft},
-            {781, 1, C::ScrollUpRight},
-            {19, 599, C::ScrollDownLeft},
-            {781, 581, C::ScrollDownRight},
-            {20, 581, C::ScrollDown},
-            {780, 19, C::ScrollUp}},
-           false);
+    const Probes zones = {{19, 300, C::ScrollLeft},       {20, 300, C::Standard},     {781, 300, C::ScrollRight},
+                          {780, 300, C::Standard},        {400, 19, C::ScrollUp},     {400, 20, C::Standard},
+                          {400, 2, C::ScrollUp},          {400, 1, C::Standard},      {400, 581, C::ScrollDown},
+                          {400, 580, C::Standard},        {400, 598, C::ScrollDown},  {400, 599, C::Standard},
+                          {19, 19, C::ScrollUpLeft},      {781, 1, C::ScrollUpRight}, {19, 599, C::ScrollDownLeft},
+                          {781, 581, C::ScrollDownRight}, {20, 581, C::ScrollDown},   {780, 19, C::ScrollUp}};
+    Expect(zones, false);
 }
 
 TEST_F(PointerTest, AnEdgeClearsTheCornersACornerTheEdgesAndTheInnerAreaAll) {
@@ -59,7 +47,7 @@ TEST_F(PointerTest, AnEdgeClearsTheCornersACornerTheEdgesAndTheInnerAreaAll) {
     // On the title screen the arrow shows and no flag changes.
     g_newDocCount = 1;
     g_scrollLeft = 1;
-    Expect({{10, 10, C::Standard}}, false);
+    EXPECT_EQ(OnMouseMove(10, 10), C::Standard);
     EXPECT_EQ(ScrollFlags(), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0}));
 }
 
@@ -89,17 +77,16 @@ TEST_F(PointerTest, ASelectedPlanetOrAsteroidShowsInformationOverItselfAndAttack
     ShipAt(computer, 1330, 1200);    // range + 30
     PlanetAt(computer, 1200, 1331);  // range + 31
     PlanetAt(computer, 1200, 1070);  // range + 30
-    Expect({{1229, 1200, C::Information},
-            {1230, 1200, C::Standard},
-            {1330, 1214, C::Attack},
-            {1330, 1215, C::Standard},
-            {1229, 1331, C::Standard},
-            {1229, 1070, C::Attack}});
+    const Probes armed = {{1229, 1200, C::Information}, {1230, 1200, C::Standard}, {1330, 1214, C::Attack},
+                          {1330, 1215, C::Standard},    {1229, 1331, C::Standard}, {1229, 1070, C::Attack}};
+    Expect(armed);
     own->weaponReady = 0;
-    Expect({{1330, 1200, C::Standard}, {1200, 1070, C::Standard}});
+    const Probes unready = {{1330, 1200, C::Standard}, {1200, 1070, C::Standard}};
+    Expect(unready);
     g_selPlanet = nullptr;
     g_selAsteroid = AsteroidAt(1600, 1300);
-    Expect({{1616, 1300, C::Information}, {1617, 1300, C::Standard}});
+    const Probes asteroid = {{1616, 1300, C::Information}, {1617, 1300, C::Standard}};
+    Expect(asteroid);
 }
 
 TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
@@ -117,38 +104,29 @@ TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
     AsteroidAt(1120, 1200);          // 80
     // Moves closer than the points; landing in a square of 30 round an own
     // planet, 17 round an asteroid; attack within range + 15 of a ship, + 30 of a planet.
-    Expect({{1214, 1200, C::Information},
-            {1215, 1200, C::Move},
-            {1299, 1200, C::Move},
-            {1300, 1200, C::Standard},
-            {1229, 1241, C::Land},
-            {1230, 1241, C::Move},
-            {1136, 1216, C::Land},
-            {1137, 1216, C::Move},
-            {1200, 1135, C::Attack},
-            {1266, 1200, C::Move},
-            {1152, 1136, C::Attack},
-            {1152, 1265, C::Move}});
+    const Probes ready = {{1214, 1200, C::Information}, {1215, 1200, C::Move},   {1299, 1200, C::Move},
+                          {1300, 1200, C::Standard},    {1229, 1241, C::Land},   {1230, 1241, C::Move},
+                          {1136, 1216, C::Land},        {1137, 1216, C::Move},   {1200, 1135, C::Attack},
+                          {1266, 1200, C::Move},        {1152, 1136, C::Attack}, {1152, 1265, C::Move}};
+    Expect(ready);
     // Beyond reach, the jump needs a Hyper Module and the model's whole speed (60).
     ship->equip[kHyperModule] = 1;
     ship->actionPoints = 59;
-    Expect({{1300, 1200, C::Standard}});
+    EXPECT_EQ(OnMouseMove(Px(1300), Py(1200)), C::Standard);
     ship->actionPoints = 60;
-    Expect({{1300, 1200, C::Jump}});
+    EXPECT_EQ(OnMouseMove(Px(1300), Py(1200)), C::Jump);
     // The armed missile: within 80 of the ship, ready or not; asteroids under 15 of the pointer.
     ship->actionPoints = 100;
     ship->weaponReady = 0;
     g_rocketMode = 1;
-    Expect({{1248, 1136, C::Missile},
-            {1248, 1265, C::Move},
-            {1152, 1136, C::Missile},
-            {1152, 1265, C::Move},
-            {1134, 1200, C::Missile},
-            {1135, 1200, C::Land}});
+    const Probes missile = {{1248, 1136, C::Missile}, {1248, 1265, C::Move},    {1152, 1136, C::Missile},
+                            {1152, 1265, C::Move},    {1134, 1200, C::Missile}, {1135, 1200, C::Land}};
+    Expect(missile);
     // The armed hyper jump covers the whole inner area.
     g_jumpMode = 1;
-    Expect({{1214, 1200, C::HyperJump}, {1400, 1500, C::HyperJump}});
-    Expect({{10, 300, C::ScrollLeft}}, false);
+    const Probes jumping = {{1214, 1200, C::HyperJump}, {1400, 1500, C::HyperJump}};
+    Expect(jumping);
+    EXPECT_EQ(OnMouseMove(10, 300), C::ScrollLeft);
 }
 
 }  // namespace
