@@ -1,10 +1,11 @@
 // The hand-built game on show: the human's race has two named models and
-// three named weapons (the computer's race three weapons), the view is at
-// (1000, 1000) on a world of side 4000, nothing is selected.
+// three named weapons (the computer's race three weapons), the human a
+// planet at (700, 400); the view is at (1000, 1000) on a world of side 4000.
 #pragma once
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "drawing/drawing_flags.h"
@@ -24,6 +25,7 @@ protected:
         for (Race* r : {human->race, red})
             for (int n = 1; n <= 3; ++n)
                 AddWeapon(r, 100, 10, 20, 300 * n + 1)->name = r->name + " gun " + std::to_string(n);
+        planet = PlanetAt(human, 700, 400);
         human->gold = 20000;
         g_newDocCount = 2;
         g_worldSize = 4000;
@@ -34,7 +36,6 @@ protected:
     void TearDown() override { ResetDrawingFlags(), HandBuiltGameTest::TearDown(); }
 
     Weapon* RaceWeapon(int n) const { return RecordAt(human->race->weapons, n); }
-    // Records of the shown world, appended to their lists.
     Planet* PlanetAt(Player* owner, int x, int y, int shield = 500) {
         Planet* p = AddPlanet(world, owner, x, y);
         p->shieldPoints = shield;
@@ -64,13 +65,12 @@ protected:
         fixed.range = range;
         return &fixed;
     }
-    // Where a launch puts a ship round (x, y): y off by -50..49, x by the
-    // whole part of the rest of the radius 50.
+    // Where a launch puts a ship round (x, y): y off by -50..49, x by the whole part of the rest of the radius 50.
     static bool OnLaunchCircle(const Ship* s, int x, int y) {
         const int dx = std::abs(s->x - x), dy = s->y - y;
         return dy >= -50 && dy < 50 && dx * dx + dy * dy <= 2500 && (dx + 1) * (dx + 1) + dy * dy > 2500;
     }
-    // The scroll flags up, down, left, right, then up-right, down-right, up-left, down-left.
+    // Up, down, left, right, then up-right, down-right, up-left, down-left.
     static std::vector<int> ScrollFlags() {
         return {g_scrollUp,      g_scrollDown,      g_scrollLeft,   g_scrollRight,
                 g_scrollUpRight, g_scrollDownRight, g_scrollUpLeft, g_scrollDownLeft};
@@ -81,14 +81,8 @@ protected:
 
     ShipModel* scout = nullptr;
     ShipModel* hauler = nullptr;
-    Weapon fixed;
-};
-
-// With the human's planet at (700, 400).
-class HomePlanetTest : public PlayerOrdersTest {
-protected:
-    void SetUp() override { PlayerOrdersTest::SetUp(), planet = PlanetAt(human, 700, 400); }
     Planet* planet = nullptr;
+    Weapon fixed;
 };
 
 }  // namespace qv::testing

@@ -11,7 +11,7 @@
 namespace qv {
 namespace {
 
-using PurchaseTest = testing::HomePlanetTest;
+using PurchaseTest = testing::PlayerOrdersTest;
 using Strings = std::vector<std::string>;
 
 Strings Listed(const std::vector<EquipRow>& rows) {
