@@ -75,6 +75,12 @@ protected:
         return {g_scrollUp,      g_scrollDown,      g_scrollLeft,   g_scrollRight,
                 g_scrollUpRight, g_scrollDownRight, g_scrollUpLeft, g_scrollDownLeft};
     }
+    // A list shown or heard, joined by '|'.
+    static std::string Join(const std::vector<std::string>& v) {
+        std::string s;
+        for (std::size_t i = 0; i < v.size(); ++i) s += (i ? "|" : "") + v[i];
+        return s;
+    }
     // The pointer over the map place (x, y).
     static int Px(int x) { return x - g_viewLeft; }
     static int Py(int y) { return y - g_viewTop; }

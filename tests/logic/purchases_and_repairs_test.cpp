@@ -11,41 +11,37 @@
 namespace qv {
 namespace {
 
-using PurchaseTest = testing::PlayerOrdersTest;
 using Strings = std::vector<std::string>;
 
-Strings Listed(const std::vector<EquipRow>& rows) {
-    Strings out;
-    for (const EquipRow& r : rows) out.push_back(r.name + " " + std::to_string(r.price));
-    return out;
-}
+class PurchaseTest : public testing::PlayerOrdersTest {
+protected:
+    static std::string Listed(const std::vector<EquipRow>& rows) {
+        Strings out;
+        for (const EquipRow& r : rows) out.push_back(r.name + " " + std::to_string(r.price));
+        return Join(out);
+    }
+};
 
 TEST_F(PurchaseTest, WhatIsMissingIsOfferedAtItsPriceAndWhatIsInstalledBoughtBackForHalf) {
-    const std::vector<std::pair<std::string, int>> guns = {
-        {"Green gun 1", 301}, {"Green gun 2", 601}, {"Green gun 3", 901}};
-    std::vector<std::pair<std::string, int>> planetItems = {
-        {"Hyper Stabilizer", 5000}, {"Protective Shield", 3100}, {"Global Bank System", 6900}};
-    std::vector<std::pair<std::string, int>> shipItems = {
-        {"Accelerator", 1500},     {"Space Scanner", 1100},
-        {"Additional Hold", 1900}, {"Hyper Module", 1000},
-        {"Hyper Jumper", 1500},    {"Protective Screen", 2000},
-        {"Power Reactor", 3000},   {"Destructive Nuclear Missile", 3900}};
-    planetItems.insert(planetItems.end(), guns.begin(), guns.end());
-    shipItems.insert(shipItems.end(), guns.begin(), guns.end());
-    const auto rows = [](const auto& items, int share) {
-        Strings out;
-        for (const auto& [name, price] : items) out.push_back(name + " " + std::to_string(price / share));
-        return out;
-    };
     Planet* full = PlanetAt(human, 900, 900);
     Ship* bare = Dock(planet, human, scout);
     Ship* equipped = Dock(planet, human, scout);
     for (int& e : full->equip) e = 1;
     for (int& e : equipped->equip) e = 1;
-    EXPECT_EQ(Listed(EquipmentTrade::ForPlanet(planet).buyRows()), rows(planetItems, 1));
-    EXPECT_EQ(Listed(EquipmentTrade::ForPlanet(full).sellRows()), rows(planetItems, 2));
-    EXPECT_EQ(Listed(EquipmentTrade::ForShip(bare).buyRows()), rows(shipItems, 1));
-    EXPECT_EQ(Listed(EquipmentTrade::ForShip(equipped).sellRows()), rows(shipItems, 2));
+    EXPECT_EQ(Listed(EquipmentTrade::ForPlanet(planet).buyRows()),
+              "Hyper Stabilizer 5000|Protective Shield 3100|Global Bank System 6900|Green gun 1 301|Green gun 2 601|"
+              "Green gun 3 901");
+    EXPECT_EQ(Listed(EquipmentTrade::ForPlanet(full).sellRows()),
+              "Hyper Stabilizer 2500|Protective Shield 1550|Global Bank System 3450|Green gun 1 150|Green gun 2 300|"
+              "Green gun 3 450");
+    EXPECT_EQ(Listed(EquipmentTrade::ForShip(bare).buyRows()),
+              "Accelerator 1500|Space Scanner 1100|Additional Hold 1900|Hyper Module 1000|Hyper Jumper 1500|"
+              "Protective Screen 2000|Power Reactor 3000|Destructive Nuclear Missile 3900|Green gun 1 301|"
+              "Green gun 2 601|Green gun 3 901");
+    EXPECT_EQ(Listed(EquipmentTrade::ForShip(equipped).sellRows()),
+              "Accelerator 750|Space Scanner 550|Additional Hold 950|Hyper Module 500|Hyper Jumper 750|"
+              "Protective Screen 1000|Power Reactor 1500|Destructive Nuclear Missile 1950|Green gun 1 150|"
+              "Green gun 2 300|Green gun 3 450");
 }
 
 TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTheShieldOnly) {
@@ -59,8 +55,7 @@ TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTh
     ASSERT_TRUE(trade.buy(3));  // Green gun 3: the last bought is the one fired
     EXPECT_EQ(planet->weapon, RaceWeapon(3));
     EXPECT_EQ(planet->weaponReady, 1);
-    EXPECT_EQ(Listed(trade.buyRows()),
-              (Strings{"Hyper Stabilizer 5000", "Global Bank System 6900", "Green gun 2 601"}));
+    EXPECT_EQ(Listed(trade.buyRows()), "Hyper Stabilizer 5000|Global Bank System 6900|Green gun 2 601");
     ASSERT_TRUE(trade.sell(1));  // Green gun 1: the planet is disarmed
     EXPECT_EQ(planet->weapon, nullptr);
     EXPECT_EQ(planet->equip[kPlanetRaceWeapon1 + 2], 1);
@@ -68,8 +63,9 @@ TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTh
     EXPECT_EQ(planet->shieldPoints, 720);
     EXPECT_EQ(planet->equip[kProtectiveShield], 0);
     EXPECT_EQ(human->gold, 20000 - 3100 - 301 - 901 + 150 + 1550);
-    EXPECT_EQ(Listed(trade.sellRows()), Strings{"Green gun 3 450"});
-    EXPECT_EQ(Listed(trade.buyRows()).back(), "Protective Shield 3100");
+    EXPECT_EQ(Listed(trade.sellRows()), "Green gun 3 450");
+    EXPECT_EQ(Listed(trade.buyRows()),
+              "Hyper Stabilizer 5000|Global Bank System 6900|Green gun 2 601|Green gun 1 301|Protective Shield 3100");
     planet->owner = computer;  // a planet taken from another race trades that race's weapons
     EquipmentTrade theirs = EquipmentTrade::ForPlanet(planet);
     ASSERT_TRUE(theirs.buy(static_cast<int>(theirs.buyRows().size()) - 1));
@@ -109,7 +105,7 @@ TEST_F(PurchaseTest, GoldShortOfThePriceBuysNothingAndTheFirstItemHasItsOwnMessa
         EXPECT_EQ(trade.buy(row), message == nullptr);
         EXPECT_EQ(human->gold, message ? gold : 0);
         EXPECT_EQ(trade.sellRows().size(), message ? 0u : 1u);
-        EXPECT_EQ(platform.messages, message ? Strings{message} : Strings{});
+        EXPECT_EQ(Join(platform.messages), message ? message : "");
     }
     EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);  // rows outside the lists trade nothing
     EXPECT_FALSE(trade.buy(-1) || trade.buy(6) || trade.sell(-1) || trade.sell(0));
@@ -136,8 +132,7 @@ TEST_F(PurchaseTest, TheShipyardSellsTheHumansModelsForTheirCostIntoTheDocks) {
               (std::vector<int>{30, 250, 20, 5, 1, 0}));
     EXPECT_EQ(BuyShip(planet, 0), nullptr);
     EXPECT_EQ(BuyShip(planet, 2), nullptr);
-    EXPECT_EQ(platform.messages, Strings{"You have not gold for this ship!"});
-    EXPECT_EQ(platform.cues, Strings{"BldShip.wav"});
+    EXPECT_EQ(Join(platform.messages) + " " + Join(platform.cues), "You have not gold for this ship! BldShip.wav");
     EXPECT_EQ(CountOf(planet->docks), 2);
 }
 
@@ -155,7 +150,7 @@ TEST_F(PurchaseTest, ASoldShipFetchesHalfItsModelsCostAndAFullHoldAHundredAHoldP
     EXPECT_EQ(planet->docks, kept);
     EXPECT_EQ(kept->next, nullptr);
     EXPECT_EQ(g_dockSelection, nullptr);
-    EXPECT_EQ(platform.cues, Strings{"Feedbk03.wav"});
+    EXPECT_EQ(Join(platform.cues), "Feedbk03.wav");
     ChooseDock(planet, 0);
     kept->holds = 0;
     kept->holdFull = 1;
@@ -163,7 +158,7 @@ TEST_F(PurchaseTest, ASoldShipFetchesHalfItsModelsCostAndAFullHoldAHundredAHoldP
     kept->holds = 3;
     kept->holdFull = 0;
     EXPECT_FALSE(UnloadShip(planet));
-    EXPECT_EQ(platform.messages, (Strings{"This ship haven't hold!", "This ship have empty hold!"}));
+    EXPECT_EQ(Join(platform.messages), "This ship haven't hold!|This ship have empty hold!");
     kept->holdFull = 1;
     human->gold = 0;
     EXPECT_TRUE(UnloadShip(planet));
@@ -208,9 +203,8 @@ TEST_F(PurchaseTest, RepairsCostFiveAPointForAPlanetAndTwoForAShipToTheirFullShi
                               : isShip                    ? "Shielding is not damaged!"
                               : extra                     ? "Shield does not have damages!"
                                                           : "Protection does not have damages!";
-        EXPECT_EQ(platform.messages, message ? Strings{message} : Strings{});
-        const Strings cues = {"Feedbk04.wav", "Feedbk03.wav"};
-        EXPECT_EQ(platform.cues, Strings(cues.begin(), cues.begin() + 1 + (outcome == R::Refused)));
+        EXPECT_EQ(Join(platform.messages), message ? message : "");
+        EXPECT_EQ(Join(platform.cues), outcome == R::Refused ? "Feedbk04.wav|Feedbk03.wav" : "Feedbk04.wav");
     }
 }
 
