@@ -155,69 +155,49 @@ TEST_F(PointerTest, ArrowKeysSetTheirEdgeFlagClearingTheCornersAndAReleaseStopsA
 }
 
 TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheEdge) {
-    // The 800 x 600 view on a world of side 2000; a diagonal with one axis
-    // short of a step sends both axes to their edges.
-    const std::tuple<D, int, int, int, bool, int, int> cases[] = {{D::Up, 500, 0, 30, 0, 0, 0},
-                                                                  {D::Up, 500, 30, 30, 1, 0, -30},
-                                                                  {D::Up, 500, 10, 30, 1, 0, -10},
-                                                                  {D::Up, 1200, 300, 30, 1, 0, -30},
-                                                                  {D::Down, 500, 1400, 30, 0, 0, 0},
-                                                                  {D::Down, 500, 1370, 30, 1, 0, 30},
-                                                                  {D::Down, 500, 1390, 30, 1, 0, 10},
-                                                                  {D::Left, 0, 300, 30, 0, 0, 0},
-                                                                  {D::Left, 30, 0, 30, 1, -30, 0},
-                                                                  {D::Left, 7, 300, 30, 1, -7, 0},
-                                                                  {D::Right, 1200, 300, 30, 0, 0, 0},
-                                                                  {D::Right, 1170, 300, 30, 1, 30, 0},
-                                                                  {D::Right, 1199, 300, 30, 1, 1, 0},
-                                                                  {D::UpRight, 500, 300, 30, 1, 30, -30},
-                                                                  {D::DownRight, 500, 300, 30, 1, 30, 30},
-                                                                  {D::UpLeft, 30, 30, 30, 1, -30, -30},
-                                                                  {D::DownLeft, 500, 300, 30, 1, -30, 30},
-                                                                  {D::UpRight, 500, 0, 30, 0, 0, 0},
-                                                                  {D::UpRight, 1200, 300, 30, 0, 0, 0},
-                                                                  {D::DownRight, 500, 1400, 30, 0, 0, 0},
-                                                                  {D::DownLeft, 0, 300, 30, 0, 0, 0},
-                                                                  {D::UpLeft, 500, 0, 30, 0, 0, 0},
-                                                                  {D::UpRight, 500, 10, 30, 1, 700, -10},
-                                                                  {D::DownRight, 1180, 100, 30, 1, 20, 1300},
-                                                                  {D::UpLeft, 400, 29, 30, 1, -400, -29},
-                                                                  {D::DownLeft, 12, 200, 30, 1, -12, 1200},
-                                                                  {D::Down, 500, 300, -15, 1, 0, 0},
-                                                                  {D::Up, 500, 0, 0, 0, 0, 0}};
-    for (const auto& [direction, left, top, step, possible, dx, dy] : cases) {
+    // Steps of 30 of the 800 x 600 view on a world of side 2000; a diagonal
+    // with one axis short of a step sends both axes to their edges.
+    constexpr D U = D::Up, Dn = D::Down, L = D::Left, R = D::Right, UR = D::UpRight, DR = D::DownRight;
+    constexpr D UL = D::UpLeft, DL = D::DownLeft;
+    const std::tuple<D, int, int, bool, int, int> cases[] = {
+        {U, 500, 0, 0, 0, 0},        {U, 500, 30, 1, 0, -30},    {U, 500, 10, 1, 0, -10},
+        {U, 1200, 300, 1, 0, -30},   {Dn, 500, 1400, 0, 0, 0},   {Dn, 500, 1370, 1, 0, 30},
+        {Dn, 500, 1390, 1, 0, 10},   {L, 0, 300, 0, 0, 0},       {L, 30, 0, 1, -30, 0},
+        {L, 7, 300, 1, -7, 0},       {R, 1200, 300, 0, 0, 0},    {R, 1170, 300, 1, 30, 0},
+        {R, 1199, 300, 1, 1, 0},     {UR, 500, 300, 1, 30, -30}, {DR, 500, 300, 1, 30, 30},
+        {UL, 30, 30, 1, -30, -30},   {DL, 500, 300, 1, -30, 30}, {UR, 500, 0, 0, 0, 0},
+        {UR, 1200, 300, 0, 0, 0},    {DR, 500, 1400, 0, 0, 0},   {DL, 0, 300, 0, 0, 0},
+        {UL, 500, 0, 0, 0, 0},       {UR, 500, 10, 1, 700, -10}, {DR, 1180, 100, 1, 20, 1300},
+        {UL, 400, 29, 1, -400, -29}, {DL, 12, 200, 1, -12, 1200}};
+    for (const auto& [direction, left, top, possible, dx, dy] : cases) {
         SCOPED_TRACE(::testing::Message() << static_cast<int>(direction) << " from " << left << "," << top);
         ViewRect view{left, top, left + 800, top + 600};
-        EXPECT_EQ(ApplyScrollMove(view, direction, step, 2000), (ScrollMove{possible, dx, dy}));
+        EXPECT_EQ(ApplyScrollMove(view, direction, 30, 2000), (ScrollMove{possible, dx, dy}));
         EXPECT_EQ(view, (ViewRect{left + dx, top + dy, left + dx + 800, top + dy + 600}));
     }
+    ViewRect view{500, 0, 1300, 600};  // a step below 0 counts as 0
+    EXPECT_EQ(ApplyScrollMove(view, L, -15, 2000), (ScrollMove{true, 0, 0}));
+    EXPECT_EQ(ApplyScrollMove(view, U, 0, 2000), ScrollMove{});
 }
 
 using NavigationTest = PointerTest;
 
 TEST_F(NavigationTest, WorldsFormARingAndASwitchClearsTheSelectionButAnArmedJumpsShip) {
     MakeWorlds("h||");
-    g_viewLeft = 123;
-    for (int n : {2, 3, 1}) {
+    const std::pair<bool, int> steps[] = {{true, 2}, {true, 3}, {true, 1}, {false, 3}};  // next?, the world shown
+    for (const auto& [next, n] : steps) {
         g_selPlanet = planet;
+        g_selAsteroid = AsteroidAt(5, 5);
         g_selShip = At(1, 0);
-        g_rocketMode = 1;
-        NextWorld();
+        next ? NextWorld() : PreviousWorld();
         EXPECT_EQ(g_currentWorld, worlds[n - 1]);
-        EXPECT_EQ(g_selShip, nullptr);
-        EXPECT_EQ(g_selPlanet, nullptr);
-        EXPECT_EQ(g_rocketMode, 1);
+        EXPECT_EQ(std::vector<void*>({g_selPlanet, g_selAsteroid, g_selShip}), std::vector<void*>(3, nullptr)) << n;
     }
-    PreviousWorld();
-    EXPECT_EQ(g_currentWorld, worlds[2]);
-    g_selAsteroid = AsteroidAt(5, 5);
     g_selShip = At(1, 0);
     g_jumpMode = 1;
     PreviousWorld();
     EXPECT_EQ(g_currentWorld, worlds[1]);
-    EXPECT_EQ(g_selAsteroid, nullptr);
     EXPECT_EQ(g_selShip, At(1, 0));
-    EXPECT_EQ(g_viewLeft, 123);
 }
 
 TEST_F(NavigationTest, NextAndPreviousShipWalkTheOwnShipsOfTheShownWorldThenTheOthersInRing) {
@@ -265,9 +245,7 @@ TEST_F(NavigationTest, CentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTh
     g_rocketMode = g_jumpMode = 1;
     EXPECT_TRUE(CanNextShip() && CanPreviousShip());
     OnRButtonDown();
-    EXPECT_EQ(g_selPlanet, nullptr);
-    EXPECT_EQ(g_selAsteroid, nullptr);
-    EXPECT_EQ(g_selShip, nullptr);
+    EXPECT_EQ(std::vector<void*>({g_selPlanet, g_selAsteroid, g_selShip}), std::vector<void*>(3, nullptr));
     EXPECT_EQ(g_rocketMode + g_jumpMode, 0);
     EXPECT_NE(g_hoverShip, nullptr);
     EXPECT_FALSE(CanNextShip() || CanPreviousShip() || CanCenterOnSelection());
@@ -276,10 +254,9 @@ TEST_F(NavigationTest, CentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTh
     EXPECT_EQ(g_selShip, nullptr);
     EXPECT_TRUE(GameExists());
     g_currentWorld = nullptr;
-    EXPECT_FALSE(GameExists());
     NextWorld();
     PreviousWorld();
-    EXPECT_EQ(g_currentWorld, nullptr);
+    EXPECT_FALSE(GameExists());
 }
 
 }  // namespace
