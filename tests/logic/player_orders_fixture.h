@@ -70,10 +70,13 @@ protected:
         const int dx = std::abs(s->x - x), dy = s->y - y;
         return dy >= -50 && dy < 50 && dx * dx + dy * dy <= 2500 && (dx + 1) * (dx + 1) + dy * dy > 2500;
     }
-    // Up, down, left, right, then up-right, down-right, up-left, down-left.
-    static std::vector<int> ScrollFlags() {
-        return {g_scrollUp,      g_scrollDown,      g_scrollLeft,   g_scrollRight,
-                g_scrollUpRight, g_scrollDownRight, g_scrollUpLeft, g_scrollDownLeft};
+    // The scroll flags up, down, left, right, then up-right, down-right, up-left, down-left.
+    static std::string ScrollFlags() {
+        std::string s;
+        for (const auto* f : {&g_scrollUp, &g_scrollDown, &g_scrollLeft, &g_scrollRight, &g_scrollUpRight,
+                              &g_scrollDownRight, &g_scrollUpLeft, &g_scrollDownLeft})
+            s += std::to_string(f->load());
+        return s;
     }
     // A list shown or heard, joined by '|'.
     static std::string Join(const std::vector<std::string>& v) {

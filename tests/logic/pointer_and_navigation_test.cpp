@@ -45,21 +45,20 @@ TEST_F(PointerTest, ScrollZonesSetTheirFlagClearingTheOtherKindAndTheInnerAreaCl
                           {19, 19, C::ScrollUpLeft},      {781, 1, C::ScrollUpRight}, {19, 599, C::ScrollDownLeft},
                           {781, 581, C::ScrollDownRight}, {20, 581, C::ScrollDown},   {780, 19, C::ScrollUp}};
     Expect(zones, false);
-    const std::tuple<int, int, std::vector<int>> moves[] = {
-        {10, 10, {0, 0, 0, 0, 0, 0, 1, 0}},  {400, 10, {1, 0, 0, 0, 0, 0, 0, 0}},
-        {10, 300, {1, 0, 1, 0, 0, 0, 0, 0}}, {790, 590, {0, 0, 0, 0, 0, 1, 0, 0}},
-        {790, 5, {0, 0, 0, 0, 1, 1, 0, 0}},  {400, 300, {0, 0, 0, 0, 0, 0, 0, 0}}};
+    const std::tuple<int, int, std::string> moves[] = {{10, 10, "00000010"},  {400, 10, "10000000"},
+                                                       {10, 300, "10100000"}, {790, 590, "00000100"},
+                                                       {790, 5, "00001100"},  {400, 300, "00000000"}};
     for (const auto& [x, y, flags] : moves) {
         OnMouseMove(x, y);
         EXPECT_EQ(ScrollFlags(), flags) << x << "," << y;
     }
     OnMouseMove(10, 590);
     OnNcMouseMove();
-    EXPECT_EQ(ScrollFlags(), std::vector<int>(8, 0));
+    EXPECT_EQ(ScrollFlags(), "00000000");
     g_newDocCount = 1;  // the title screen: the arrow, and no flag changes
     g_scrollLeft = 1;
     Expect({{10, 10, C::Standard}}, false);
-    EXPECT_EQ(ScrollFlags(), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(ScrollFlags(), "00100000");
 }
 
 TEST_F(PointerTest, TheHoverRecordIsAShipBeforeAPlanetBeforeAnAsteroidWithinTheirRadii) {
@@ -133,10 +132,10 @@ TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
 }
 
 TEST_F(PointerTest, ArrowKeysSetTheirEdgeFlagClearingTheCornersAndAReleaseStopsAll) {
-    const std::pair<ScrollKey, std::vector<int>> keys[] = {{ScrollKey::Left, {0, 0, 1, 0, 0, 0, 0, 0}},
-                                                           {ScrollKey::Up, {1, 0, 1, 0, 0, 0, 0, 0}},
-                                                           {ScrollKey::Right, {1, 0, 1, 1, 0, 0, 0, 0}},
-                                                           {ScrollKey::Down, {1, 1, 1, 1, 0, 0, 0, 0}}};
+    const std::pair<ScrollKey, std::string> keys[] = {{ScrollKey::Left, "00100000"},
+                                                      {ScrollKey::Up, "10100000"},
+                                                      {ScrollKey::Right, "10110000"},
+                                                      {ScrollKey::Down, "11110000"}};
     for (const auto& [key, flags] : keys) {
         g_scrollUpRight = g_scrollDownRight = g_scrollUpLeft = g_scrollDownLeft = 1;
         OnKeyDown(key);
@@ -144,7 +143,7 @@ TEST_F(PointerTest, ArrowKeysSetTheirEdgeFlagClearingTheCornersAndAReleaseStopsA
     }
     g_scrollUpLeft = 1;
     OnKeyUp();
-    EXPECT_EQ(ScrollFlags(), std::vector<int>(8, 0));
+    EXPECT_EQ(ScrollFlags(), "00000000");
     // The drawing thread scrolls by the first set flag in the order up, down, left, right, then the corners.
     std::atomic<int>* flags[] = {&g_scrollUp,      &g_scrollDown,      &g_scrollLeft,   &g_scrollRight,
                                  &g_scrollUpRight, &g_scrollDownRight, &g_scrollUpLeft, &g_scrollDownLeft};
