@@ -132,24 +132,21 @@ TEST_F(MapClickTest, AMoveWithinTheActionPointsCostsItsDistanceRoundedDownInFour
     // (1201, 1200) to (1400, 1075) is 235.002 away: 235 points are too few.
     Ship* ship = g_selShip = ShipAt(human, 1201, 1200, 235);
     platform.watched = ship;
-    OnLButtonDown(Px(1400), Py(1075));
-    EXPECT_EQ(ship->x, 1201);
-    ship->actionPoints = 236;
-    OnLButtonDown(Px(1400), Py(1075));
-    EXPECT_EQ(ship->actionPoints, 1);
+    for (int points : {235, 236}) {
+        ship->actionPoints = points;
+        OnLButtonDown(Px(1400), Py(1075));
+    }
     // A quarter, half and three quarters of the way, truncated, then there.
     EXPECT_EQ(platform.places, (std::vector<std::pair<int, int>>{{1250, 1168}, {1300, 1137}, {1350, 1106}}));
-    EXPECT_EQ(std::make_pair(ship->x, ship->y), std::make_pair(1400, 1075));
-    // A Hyper Module is kept for a move within reach and spent on a jump beyond it.
+    EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints}), (std::vector<int>{1400, 1075, 1}));
+    // A Hyper Module is kept for a move within reach and spent on a jump beyond it, not drawn.
     ship->equip[kHyperModule] = 1;
     ship->actionPoints = 40;
     OnLButtonDown(Px(1430), Py(1075));
-    EXPECT_EQ(ship->actionPoints, 10);
-    EXPECT_EQ(ship->equip[kHyperModule], 1);
+    EXPECT_EQ(ship->actionPoints + ship->equip[kHyperModule], 11);
     OnLButtonDown(Px(1700), Py(1400));
-    EXPECT_EQ(std::make_pair(ship->x, ship->y), std::make_pair(1700, 1400));
-    EXPECT_EQ(ship->actionPoints + ship->equip[kHyperModule], 0);
-    EXPECT_EQ(platform.frameWaits, 6);  // the jump itself is not drawn
+    EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints, ship->equip[kHyperModule], platform.frameWaits}),
+              (std::vector<int>{1700, 1400, 0, 0, 6}));
 }
 
 TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPointsPlus15) {
@@ -174,17 +171,13 @@ TEST_F(MapClickTest, AnArmedHyperJumperBringsTheShipIntoTheWorldShownAndIsSpentA
     ship->equip[kHyperJumper] = ship->equip[kSpaceScanner] = g_jumpMode = 1;
     OnLButtonDown(400, 250);
     Ship* arrived = world->ships;
-    ASSERT_NE(arrived, nullptr);
-    EXPECT_EQ(other->ships, nullptr);
-    EXPECT_EQ(g_selShip, arrived);
-    EXPECT_EQ(std::make_pair(arrived->x, arrived->y), std::make_pair(1400, 1250));
-    EXPECT_EQ((std::vector<int>{g_jumpMode, arrived->actionPoints, arrived->equip[kHyperJumper],
+    ASSERT_TRUE(arrived && !other->ships && g_selShip == arrived);
+    EXPECT_EQ((std::vector<int>{arrived->x, arrived->y, g_jumpMode, arrived->actionPoints, arrived->equip[kHyperJumper],
                                 arrived->equip[kSpaceScanner]}),
-              (std::vector<int>{0, 0, 0, 1}));
+              (std::vector<int>{1400, 1250, 0, 0, 0, 1}));
     arrived->equip[kHyperJumper] = g_jumpMode = 1;
     OnLButtonDown(600, 500);
-    EXPECT_EQ(g_jumpMode + arrived->equip[kHyperJumper], 0);
-    EXPECT_EQ(arrived->x, 1400);
+    EXPECT_EQ((std::vector<int>{arrived->x, g_jumpMode, arrived->equip[kHyperJumper]}), (std::vector<int>{1400, 0, 0}));
     EXPECT_EQ(world->ships, arrived);
 }
 

@@ -25,7 +25,7 @@ protected:
         for (Race* r : {human->race, red})
             for (int n = 1; n <= 3; ++n)
                 AddWeapon(r, 100, 10, 20, 300 * n + 1)->name = r->name + " gun " + std::to_string(n);
-        planet = PlanetAt(human, 700, 400);
+        ClearWorld();
         human->gold = 20000;
         g_newDocCount = 2;
         g_worldSize = 4000;
@@ -48,7 +48,7 @@ protected:
         return s;
     }
     Asteroid* AsteroidAt(int x, int y) { return AddAsteroid(world, x, y, 10); }
-    // An empty shown world, nothing selected, armed, heard or shown yet.
+    // A shown world with only the human's planet, nothing selected, armed, heard or shown yet.
     void ClearWorld() {
         ClearPlanets(world);
         for (Asteroid* a = world->asteroids; a; a = a->next) FreeList(a->ships);
@@ -58,6 +58,7 @@ protected:
         g_rocketMode = g_jumpMode = 0;
         platform.cues.clear(), platform.messages.clear();
         platform.explosions = platform.frameWaits = 0;
+        planet = PlanetAt(human, 700, 400);
     }
     // A weapon that always deals `damage` over `range`.
     Weapon* FixedWeapon(int damage, int range) {

@@ -47,25 +47,22 @@ TEST_F(PurchaseTest, WhatIsMissingIsOfferedAtItsPriceAndWhatIsInstalledBoughtBac
 TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTheShieldOnly) {
     planet->shieldPoints = 420;
     EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);
-    ASSERT_TRUE(trade.buy(1));  // the Protective Shield
-    EXPECT_EQ(planet->shieldPoints, 720);
-    ASSERT_TRUE(trade.buy(2));  // Green gun 1
+    ASSERT_TRUE(trade.buy(1) && trade.buy(2));  // the Protective Shield, Green gun 1
     EXPECT_EQ(planet->weapon, RaceWeapon(1));
     planet->weaponReady = 0;
     ASSERT_TRUE(trade.buy(3));  // Green gun 3: the last bought is the one fired
     EXPECT_EQ(planet->weapon, RaceWeapon(3));
-    EXPECT_EQ(planet->weaponReady, 1);
+    EXPECT_EQ(planet->shieldPoints + planet->weaponReady, 721);
     EXPECT_EQ(Listed(trade.buyRows()), "Hyper Stabilizer 5000|Global Bank System 6900|Green gun 2 601");
     ASSERT_TRUE(trade.sell(1));  // Green gun 1: the planet is disarmed
     EXPECT_EQ(planet->weapon, nullptr);
-    EXPECT_EQ(planet->equip[kPlanetRaceWeapon1 + 2], 1);
     ASSERT_TRUE(trade.sell(0));
-    EXPECT_EQ(planet->shieldPoints, 720);
-    EXPECT_EQ(planet->equip[kProtectiveShield], 0);
-    EXPECT_EQ(human->gold, 20000 - 3100 - 301 - 901 + 150 + 1550);
-    EXPECT_EQ(Listed(trade.sellRows()), "Green gun 3 450");
-    EXPECT_EQ(Listed(trade.buyRows()),
-              "Hyper Stabilizer 5000|Global Bank System 6900|Green gun 2 601|Green gun 1 301|Protective Shield 3100");
+    EXPECT_EQ((std::vector<int>{planet->shieldPoints, planet->equip[kProtectiveShield],
+                                planet->equip[kPlanetRaceWeapon1 + 2], human->gold}),
+              (std::vector<int>{720, 0, 1, 20000 - 3100 - 301 - 901 + 150 + 1550}));
+    EXPECT_EQ(Listed(trade.sellRows()) + " / " + Listed(trade.buyRows()),
+              "Green gun 3 450 / Hyper Stabilizer 5000|Global Bank System 6900|Green gun 2 601|Green gun 1 301|"
+              "Protective Shield 3100");
     planet->owner = computer;  // a planet taken from another race trades that race's weapons
     EquipmentTrade theirs = EquipmentTrade::ForPlanet(planet);
     ASSERT_TRUE(theirs.buy(static_cast<int>(theirs.buyRows().size()) - 1));
@@ -97,8 +94,7 @@ TEST_F(PurchaseTest, GoldShortOfThePriceBuysNothingAndTheFirstItemHasItsOwnMessa
         {1, 8, 301, nullptr}, {0, 0, 4999, first},   {0, 0, 5000, nullptr}, {0, 2, 6899, other}};
     for (const auto& [ship, row, gold, message] : cases) {
         SCOPED_TRACE(::testing::Message() << ship << " row " << row << " gold " << gold);
-        platform.messages.clear();
-        for (int& e : planet->equip) e = 0;
+        ClearWorld();
         EquipmentTrade trade =
             ship ? EquipmentTrade::ForShip(Dock(planet, human, scout)) : EquipmentTrade::ForPlanet(planet);
         human->gold = gold;
@@ -145,19 +141,15 @@ TEST_F(PurchaseTest, ASoldShipFetchesHalfItsModelsCostAndAFullHoldAHundredAHoldP
     ChooseDock(planet, 1);
     const int ships = human->shipCount;
     EXPECT_TRUE(SellShip(planet));
-    EXPECT_EQ(human->gold, 860);
-    EXPECT_EQ(human->shipCount, ships - 1);
-    EXPECT_EQ(planet->docks, kept);
-    EXPECT_EQ(kept->next, nullptr);
-    EXPECT_EQ(g_dockSelection, nullptr);
+    EXPECT_EQ((std::vector<int>{human->gold, ships - human->shipCount}), (std::vector<int>{860, 1}));
+    EXPECT_TRUE(planet->docks == kept && !kept->next && !g_dockSelection);
     EXPECT_EQ(Join(platform.cues), "Feedbk03.wav");
     ChooseDock(planet, 0);
-    kept->holds = 0;
-    kept->holdFull = 1;
-    EXPECT_FALSE(UnloadShip(planet));
-    kept->holds = 3;
-    kept->holdFull = 0;
-    EXPECT_FALSE(UnloadShip(planet));
+    for (int holds : {0, 3}) {  // no hold, then an empty one
+        kept->holds = holds;
+        kept->holdFull = holds == 0;
+        EXPECT_FALSE(UnloadShip(planet));
+    }
     EXPECT_EQ(Join(platform.messages), "This ship haven't hold!|This ship have empty hold!");
     kept->holdFull = 1;
     human->gold = 0;
@@ -180,9 +172,7 @@ TEST_F(PurchaseTest, RepairsCostFiveAPointForAPlanetAndTwoForAShipToTheirFullShi
         {1, 0, 250, 9000, 1, R::NotDamaged, 0, 250}};
     for (const auto& [isShip, extra, shield, gold, agree, outcome, asked, after] : cases) {
         SCOPED_TRACE(::testing::Message() << (isShip ? "ship " : "planet ") << extra << " " << shield);
-        platform.cues.clear();
-        platform.messages.clear();
-        FreeList(planet->docks);
+        ClearWorld();
         Ship* ship = g_dockSelection = Dock(planet, human, scout);
         planet->equip[kProtectiveShield] = !isShip && extra;
         ship->equip[kProtectiveScreen] = isShip && extra;
