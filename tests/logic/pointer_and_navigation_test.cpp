@@ -1,6 +1,5 @@
-// The pointer over the map (scroll zones 20 wide, the hover record, the
-// cursor telling what a click would do), the arrow keys, the scroll moves,
-// the world ring, the next and previous own ship, centring and the right button.
+// The pointer over the map (scroll zones, hover, the cursor telling what a click would do), the arrow keys, the
+// scroll moves, the world ring, the next and previous own ship, centring and the right button.
 #include "drawing/scroll.h"
 #include "orders/navigation.h"
 #include "orders/pointer_tracking.h"
@@ -36,7 +35,7 @@ protected:
     std::vector<World*> worlds;
 };
 
-TEST_F(PointerTest, ScrollZonesSetTheirFlagClearingTheOtherKindAndTheInnerAreaClearsAll) {
+TEST_F(PointerTest, ScrollZonesAndArrowKeysSetTheirFlagClearingTheOtherKindAndTheInnerAreaOrAReleaseClearsAll) {
     // The top row and the bottom two rows between the corners are inner.
     const Probes zones = {{19, 300, C::ScrollLeft},       {20, 300, C::Standard},     {781, 300, C::ScrollRight},
                           {780, 300, C::Standard},        {400, 19, C::ScrollUp},     {400, 20, C::Standard},
@@ -55,13 +54,25 @@ TEST_F(PointerTest, ScrollZonesSetTheirFlagClearingTheOtherKindAndTheInnerAreaCl
     OnMouseMove(10, 590);
     OnNcMouseMove();
     EXPECT_EQ(ScrollFlags(), "00000000");
+    // An arrow key sets its edge's flag and clears the corners; a release stops all.
+    const std::pair<ScrollKey, std::string> keys[] = {{ScrollKey::Left, "00100000"},
+                                                      {ScrollKey::Up, "10100000"},
+                                                      {ScrollKey::Right, "10110000"},
+                                                      {ScrollKey::Down, "11110000"}};
+    for (const auto& [key, flags] : keys) {
+        g_scrollUpRight = g_scrollDownRight = g_scrollUpLeft = g_scrollDownLeft = 1;
+        OnKeyDown(key);
+        EXPECT_EQ(ScrollFlags(), flags) << static_cast<int>(key);
+    }
+    OnKeyUp();
+    EXPECT_EQ(ScrollFlags(), "00000000");
     g_newDocCount = 1;  // the title screen: the arrow, and no flag changes
     g_scrollLeft = 1;
     Expect({{10, 10, C::Standard}}, false);
     EXPECT_EQ(ScrollFlags(), "00100000");
 }
 
-TEST_F(PointerTest, TheHoverRecordIsAShipBeforeAPlanetBeforeAnAsteroidWithinTheirRadii) {
+TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndASelectedPlanetShowsInformationOrAttack) {
     Planet* p = PlanetAt(computer, 1300, 1300);
     Asteroid* a = AsteroidAt(1500, 1300);
     Ship* s = ShipAt(computer, 1310, 1300);
@@ -74,9 +85,7 @@ TEST_F(PointerTest, TheHoverRecordIsAShipBeforeAPlanetBeforeAnAsteroidWithinThei
     OnMouseMove(Px(1516), Py(1300));
     OnMouseMove(5, 300);  // a scroll zone clears it
     EXPECT_EQ(g_hoverAsteroid, nullptr);
-}
-
-TEST_F(PointerTest, ASelectedPlanetOrAsteroidShowsInformationOverItselfAndAttackWithinReach) {
+    ClearWorld();
     Planet* own = g_selPlanet = PlanetAt(human, 1200, 1200);
     own->weapon = FixedWeapon(10, 100);
     own->weaponReady = 1;
@@ -131,28 +140,6 @@ TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
     Expect({{10, 300, C::ScrollLeft}}, false);
 }
 
-TEST_F(PointerTest, ArrowKeysSetTheirEdgeFlagClearingTheCornersAndAReleaseStopsAll) {
-    const std::pair<ScrollKey, std::string> keys[] = {{ScrollKey::Left, "00100000"},
-                                                      {ScrollKey::Up, "10100000"},
-                                                      {ScrollKey::Right, "10110000"},
-                                                      {ScrollKey::Down, "11110000"}};
-    for (const auto& [key, flags] : keys) {
-        g_scrollUpRight = g_scrollDownRight = g_scrollUpLeft = g_scrollDownLeft = 1;
-        OnKeyDown(key);
-        EXPECT_EQ(ScrollFlags(), flags) << static_cast<int>(key);
-    }
-    g_scrollUpLeft = 1;
-    OnKeyUp();
-    EXPECT_EQ(ScrollFlags(), "00000000");
-    // The drawing thread scrolls by the first set flag in the order up, down, left, right, then the corners.
-    std::atomic<int>* flags[] = {&g_scrollUp,      &g_scrollDown,      &g_scrollLeft,   &g_scrollRight,
-                                 &g_scrollUpRight, &g_scrollDownRight, &g_scrollUpLeft, &g_scrollDownLeft};
-    const D order[] = {D::Up, D::Down, D::Left, D::Right, D::UpRight, D::DownRight, D::UpLeft, D::DownLeft};
-    for (auto* flag : flags) *flag = -4;  // any value but 0 counts
-    for (int i = 0; i < 8; *flags[i++] = 0) EXPECT_EQ(FirstScrollFlag(), order[i]) << i;
-    EXPECT_EQ(FirstScrollFlag(), std::nullopt);
-}
-
 TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheEdge) {
     // Steps of 30 of the 800 x 600 view on a world of side 2000; a diagonal
     // with one axis short of a step sends both axes to their edges.
@@ -181,7 +168,7 @@ TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheE
 
 using NavigationTest = PointerTest;
 
-TEST_F(NavigationTest, WorldsFormARingAndASwitchClearsTheSelectionButAnArmedJumpsShip) {
+TEST_F(NavigationTest, WorldsFormARingAndNextAndPreviousShipWalkTheOwnShipsOfTheShownWorldThenTheOthers) {
     MakeWorlds("h||");
     const std::pair<bool, int> steps[] = {{true, 2}, {true, 3}, {true, 1}, {false, 3}};  // next?, the world shown
     for (const auto& [next, n] : steps) {
@@ -197,9 +184,6 @@ TEST_F(NavigationTest, WorldsFormARingAndASwitchClearsTheSelectionButAnArmedJump
     PreviousWorld();
     EXPECT_EQ(g_currentWorld, worlds[1]);
     EXPECT_EQ(g_selShip, At(1, 0));
-}
-
-TEST_F(NavigationTest, NextAndPreviousShipWalkTheOwnShipsOfTheShownWorldThenTheOthersInRing) {
     // Ships, world shown, selected ship (world, index), next?, jump armed?, ship selected after (world, index).
     // In the last four the jumping ship waits in world 1: the shown world is searched once, then the others.
     const std::tuple<const char*, int, int, int, bool, bool, int, int> cases[] = {
