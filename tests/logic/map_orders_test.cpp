@@ -1,7 +1,5 @@
 // The left button on the map: selecting by hit radius, opening panels,
 // shots, captures, missiles, moves, landing, docking, jumps and the minimap.
-#include <tuple>
-
 #include "model/world_generation.h"
 #include "orders/map_orders.h"
 #include "player_orders_fixture.h"
@@ -33,7 +31,7 @@ protected:
     static void* Selected() { return g_selPlanet ? g_selPlanet : g_selAsteroid ? (void*)g_selAsteroid : g_selShip; }
 };
 
-TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadius) {
+TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadiusOrOpensTheSelectedOnesPanel) {
     // Planets at 30 with nothing selected, else closer than 30; asteroids 17, ships 15.
     const std::tuple<Kind, Kind, bool, int, bool> cases[] = {
         {None, P, 1, 30, 1}, {None, P, 1, 31, 0}, {None, P, 0, 0, 0}, {None, A, 0, 16, 1}, {None, A, 0, 17, 0},
@@ -59,14 +57,12 @@ TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadi
         OnLButtonDown(Px(1302), Py(1302));
         EXPECT_EQ(Selected(), count == 2 ? head : nullptr);
     }
-}
-
-TEST_F(MapClickTest, AClickOnTheSelectedRecordOpensItsPanel) {
-    const std::tuple<Kind, int, int, bool, O> cases[] = {
+    // A click on the selected record opens its panel.
+    const std::tuple<Kind, int, int, bool, O> panels[] = {
         {P, 29, 0, 1, O::PlanetPanel}, {P, 30, 0, 1, O::Nothing}, {A, 16, 16, 1, O::AsteroidPanel},
         {A, 17, 0, 1, O::Nothing},     {A, 0, 17, 1, O::Nothing}, {S, 14, 0, 1, O::ShipPanel},
         {S, 15, 0, 1, O::Nothing},     {S, 0, 0, 0, O::Nothing}};  // someone else's ship, left selected by a capture
-    for (const auto& [selected, dx, dy, own, outcome] : cases) {
+    for (const auto& [selected, dx, dy, own, outcome] : panels) {
         ClearWorld();
         Select(selected, 1500, 1300);
         if (!own) g_selShip->owner = computer;
@@ -101,8 +97,7 @@ TEST_F(MapClickTest, ShotsReachTheirRangeAndAShipsShotCapturesAPlanetLeftWithAHu
             EXPECT_EQ(planet ? planet->owner : computer, captured ? human : computer);
         }
         EXPECT_EQ(ready, fired ? 0 : 1);
-        const std::vector<std::string> cues = {"FirstW.wav", "PCapture.wav"};
-        EXPECT_EQ(platform.cues, std::vector<std::string>(cues.begin(), cues.begin() + fired + captured));
+        EXPECT_EQ(Join(platform.cues), captured ? "FirstW.wav|PCapture.wav" : fired ? "FirstW.wav" : "");
         EXPECT_EQ(platform.explosions, explosions);
         EXPECT_EQ(rock && g_selAsteroid == rock, goesOn);
     }
@@ -123,12 +118,12 @@ TEST_F(MapClickTest, AnArmedMissileDestroysWhateverIsCloserThanEightyToAReadyShi
         EXPECT_EQ(ship->equip[kNuclearMissile], !destroyed);
         EXPECT_EQ(g_rocketMode, !destroyed);
         EXPECT_EQ(ship->weaponReady, ready && !destroyed);
-        EXPECT_EQ(platform.cues, std::vector<std::string>(destroyed, "Stinger.wav"));
+        EXPECT_EQ(Join(platform.cues), destroyed ? "Stinger.wav" : "");
         EXPECT_EQ(platform.explosions, destroyed ? 2 : 0);
     }
 }
 
-TEST_F(MapClickTest, AMoveWithinTheActionPointsCostsItsDistanceRoundedDownInFourDrawnSteps) {
+TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsAndJumpsCostAllPoints) {
     // (1201, 1200) to (1400, 1075) is 235.002 away: 235 points are too few.
     Ship* ship = g_selShip = ShipAt(human, 1201, 1200, 235);
     platform.watched = ship;
@@ -147,6 +142,19 @@ TEST_F(MapClickTest, AMoveWithinTheActionPointsCostsItsDistanceRoundedDownInFour
     OnLButtonDown(Px(1700), Py(1400));
     EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints, ship->equip[kHyperModule], platform.frameWaits}),
               (std::vector<int>{1700, 1400, 0, 0, 6}));
+    // An armed Hyper Jumper brings a ship of another world into the world shown; at home it is only spent.
+    ship = g_selShip = AddShip(other, human, scout, 300, 300);
+    ship->equip[kHyperJumper] = ship->equip[kSpaceScanner] = g_jumpMode = 1;
+    OnLButtonDown(400, 250);
+    Ship* arrived = world->ships;
+    ASSERT_TRUE(arrived && !other->ships && g_selShip == arrived);
+    EXPECT_EQ((std::vector<int>{arrived->x, arrived->y, g_jumpMode, arrived->actionPoints, arrived->equip[kHyperJumper],
+                                arrived->equip[kSpaceScanner]}),
+              (std::vector<int>{1400, 1250, 0, 0, 0, 1}));
+    arrived->equip[kHyperJumper] = g_jumpMode = 1;
+    OnLButtonDown(600, 500);
+    EXPECT_EQ((std::vector<int>{arrived->x, g_jumpMode, arrived->equip[kHyperJumper]}), (std::vector<int>{1400, 0, 0}));
+    EXPECT_EQ(world->ships, arrived);
 }
 
 TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPointsPlus15) {
@@ -161,24 +169,9 @@ TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPoi
         EXPECT_EQ(IndexOf(world->ships, ship) == 0, lands);
         const Ship* landed = kind == P ? static_cast<Planet*>(body)->docks : static_cast<Asteroid*>(body)->ships;
         EXPECT_EQ(landed && landed->actionPoints == 0 && !g_hoverShip, lands);
-        EXPECT_EQ(platform.cues, std::vector<std::string>(lands, "Landing.wav"));
+        EXPECT_EQ(Join(platform.cues), lands ? "Landing.wav" : "");
         EXPECT_EQ(platform.frameWaits, lands ? 3 : 0);
     }
-}
-
-TEST_F(MapClickTest, AnArmedHyperJumperBringsTheShipIntoTheWorldShownAndIsSpentAtHome) {
-    Ship* ship = g_selShip = AddShip(other, human, scout, 300, 300);
-    ship->equip[kHyperJumper] = ship->equip[kSpaceScanner] = g_jumpMode = 1;
-    OnLButtonDown(400, 250);
-    Ship* arrived = world->ships;
-    ASSERT_TRUE(arrived && !other->ships && g_selShip == arrived);
-    EXPECT_EQ((std::vector<int>{arrived->x, arrived->y, g_jumpMode, arrived->actionPoints, arrived->equip[kHyperJumper],
-                                arrived->equip[kSpaceScanner]}),
-              (std::vector<int>{1400, 1250, 0, 0, 0, 1}));
-    arrived->equip[kHyperJumper] = g_jumpMode = 1;
-    OnLButtonDown(600, 500);
-    EXPECT_EQ((std::vector<int>{arrived->x, g_jumpMode, arrived->equip[kHyperJumper]}), (std::vector<int>{1400, 0, 0}));
-    EXPECT_EQ(world->ships, arrived);
 }
 
 TEST_F(MapClickTest, TheMinimapRecentresTheViewInsideTheWorldAndKeepsTheSelection) {
