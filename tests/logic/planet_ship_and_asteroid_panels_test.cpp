@@ -1,6 +1,5 @@
-// The planet, ship and asteroid panels: the figures, buildings, equipment
-// lines and docks shown, choosing a docked or landed ship, the cues framing
-// a step, launching a ship back into space, arming devices and loading ore.
+// The planet, ship and asteroid panels: figures, buildings, equipment and docks shown, choosing a docked or landed
+// ship, the cues framing a step, launching a ship back into space, arming devices and loading ore.
 #include "economy/planet_panel.h"
 #include "orders/asteroid_panel.h"
 #include "orders/ship_panel.h"
@@ -25,7 +24,7 @@ TEST_F(PanelTest, APlanetShowsItsOwnersRaceItsBuildingsInSlotOrderAndItsDocksHea
     EXPECT_EQ(DockRows(planet), (std::vector<DockRow>{{"1", "Scout"}, {"2", "Hauler"}}));
 }
 
-TEST_F(PanelTest, ChoosingADockTakesTheShipAtThatRowOfThisPlanetAndAShipsStepNeedsOne) {
+TEST_F(PanelTest, ADockIsChosenByRowAndStartShipLaunchesTheChosenShipWithNoActionPoints) {
     Dock(planet, human, scout);
     Ship* second = Dock(planet, human, scout);
     ChooseDock(planet, 1);
@@ -42,12 +41,9 @@ TEST_F(PanelTest, ChoosingADockTakesTheShipAtThatRowOfThisPlanetAndAShipsStepNee
     ChooseDock(planet, 0);
     EXPECT_TRUE(RunDockedShipStep(planet, [&] { heard = Join(platform.cues); }));
     EXPECT_EQ(heard + " " + Join(platform.cues), "Feedbk04.wav Feedbk04.wav|Feedbk03.wav");
-}
-
-TEST_F(PanelTest, StartShipLaunchesTheChosenDockedShipWithItsEquipmentAndNoActionPoints) {
+    ClearWorld();
     Ship* docked = Dock(planet, human, hauler);
     Ship* behind = Dock(planet, human, scout);
-    docked->weapon = RaceWeapon(1);
     docked->weaponReady = docked->equip[kHyperModule] = 1;
     const int ships = human->shipCount;
     platform.fixedNow = 999;
@@ -64,14 +60,13 @@ TEST_F(PanelTest, StartShipLaunchesTheChosenDockedShipWithItsEquipmentAndNoActio
     EXPECT_EQ(g_dockSelection, nullptr);
     EXPECT_TRUE(OnLaunchCircle(launched, 700, 400)) << launched->x << "," << launched->y;
     EXPECT_EQ(launched->model, hauler);
-    EXPECT_EQ(launched->weapon, RaceWeapon(1));
     EXPECT_EQ((std::vector<int>{launched->weaponReady, launched->equip[kHyperModule], launched->actionPoints,
                                 human->shipCount - ships, human->gold}),
               (std::vector<int>{1, 1, 0, 0, 20000}));
     EXPECT_EQ(Join(platform.cues), "Landing.wav");
 }
 
-TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotInSlotOrder) {
+TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotAndArmsADevicesMode) {
     Ship* s = g_selShip = ShipAt(human, 100, 100, 117, -4);
     s->viewPoints = 250;
     s->holdFull = 1;
@@ -92,11 +87,10 @@ TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotInSlotOrder) {
     EXPECT_EQ(Join(figures.equipment).substr(0, 26), "Accelerator|Space Scanner|");
     EXPECT_EQ(Join({figures.equipment.end() - 3, figures.equipment.end()}), "Green gun 2|Green gun 2|Green gun 2");
     EXPECT_EQ(ShipEquipmentLine(*s, kShipEquipSlots) + ShipEquipmentLine(*s, -1), "");
-}
-
-TEST_F(PanelTest, EachDeviceArmsItsOwnModeOnlyAndSpendsNothing) {
-    EXPECT_FALSE(ArmHyperJump() || ArmMissile() || SelectedShipFigures());  // no ship selected
-    Ship* s = g_selShip = ShipAt(human, 0, 0);
+    // Each device arms its own mode only and spends nothing.
+    g_selShip = nullptr;
+    EXPECT_FALSE(ArmHyperJump() || ArmMissile() || SelectedShipFigures());
+    s = g_selShip = ShipAt(human, 0, 0);
     EXPECT_FALSE(ArmHyperJump() || ArmMissile());
     s->equip[kHyperJumper] = 1;
     EXPECT_TRUE(!ArmMissile() && ArmHyperJump());

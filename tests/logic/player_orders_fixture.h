@@ -54,7 +54,7 @@ protected:
         for (Asteroid* a = world->asteroids; a; a = a->next) FreeList(a->ships);
         FreeList(world->asteroids);
         FreeList(world->ships);
-        g_selPlanet = nullptr, g_selShip = nullptr, g_selAsteroid = nullptr;
+        g_selPlanet = nullptr, g_selShip = nullptr, g_selAsteroid = nullptr, g_dockSelection = nullptr;
         g_rocketMode = g_jumpMode = 0;
         platform.cues.clear(), platform.messages.clear();
         platform.explosions = platform.frameWaits = 0;
