@@ -146,15 +146,13 @@ TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheE
     constexpr D U = D::Up, Dn = D::Down, L = D::Left, R = D::Right, UR = D::UpRight, DR = D::DownRight;
     constexpr D UL = D::UpLeft, DL = D::DownLeft;
     const std::tuple<D, int, int, bool, int, int> cases[] = {
-        {U, 500, 0, 0, 0, 0},        {U, 500, 30, 1, 0, -30},    {U, 500, 10, 1, 0, -10},
-        {U, 1200, 300, 1, 0, -30},   {Dn, 500, 1400, 0, 0, 0},   {Dn, 500, 1370, 1, 0, 30},
-        {Dn, 500, 1390, 1, 0, 10},   {L, 0, 300, 0, 0, 0},       {L, 30, 0, 1, -30, 0},
-        {L, 7, 300, 1, -7, 0},       {R, 1200, 300, 0, 0, 0},    {R, 1170, 300, 1, 30, 0},
-        {R, 1199, 300, 1, 1, 0},     {UR, 500, 300, 1, 30, -30}, {DR, 500, 300, 1, 30, 30},
-        {UL, 30, 30, 1, -30, -30},   {DL, 500, 300, 1, -30, 30}, {UR, 500, 0, 0, 0, 0},
-        {UR, 1200, 300, 0, 0, 0},    {DR, 500, 1400, 0, 0, 0},   {DL, 0, 300, 0, 0, 0},
-        {UL, 500, 0, 0, 0, 0},       {UR, 500, 10, 1, 700, -10}, {DR, 1180, 100, 1, 20, 1300},
-        {UL, 400, 29, 1, -400, -29}, {DL, 12, 200, 1, -12, 1200}};
+        {U, 500, 0, 0, 0, 0},         {U, 500, 30, 1, 0, -30},     {U, 500, 10, 1, 0, -10},
+        {U, 1200, 300, 1, 0, -30},    {Dn, 500, 1400, 0, 0, 0},    {Dn, 500, 1370, 1, 0, 30},
+        {L, 0, 300, 0, 0, 0},         {L, 7, 300, 1, -7, 0},       {R, 1200, 300, 0, 0, 0},
+        {R, 1199, 300, 1, 1, 0},      {UR, 500, 300, 1, 30, -30},  {DR, 500, 300, 1, 30, 30},
+        {UL, 30, 30, 1, -30, -30},    {DL, 500, 300, 1, -30, 30},  {UR, 500, 0, 0, 0, 0},
+        {UR, 1200, 300, 0, 0, 0},     {UL, 500, 0, 0, 0, 0},       {UR, 500, 10, 1, 700, -10},
+        {DR, 1180, 100, 1, 20, 1300}, {UL, 400, 29, 1, -400, -29}, {DL, 12, 200, 1, -12, 1200}};
     for (const auto& [direction, left, top, possible, dx, dy] : cases) {
         SCOPED_TRACE(::testing::Message() << static_cast<int>(direction) << " from " << left << "," << top);
         ViewRect view{left, top, left + 800, top + 600};
@@ -184,19 +182,14 @@ TEST_F(NavigationTest, WorldsFormARingAndNextAndPreviousShipWalkTheOwnShipsOfThe
     PreviousWorld();
     EXPECT_EQ(g_currentWorld, worlds[1]);
     EXPECT_EQ(g_selShip, At(1, 0));
-    // Ships, world shown, selected ship (world, index), next?, jump armed?, ship selected after (world, index).
-    // In the last four the jumping ship waits in world 1: the shown world is searched once, then the others.
+    // Ships, world shown, selected ship (world, index), next?, jump armed?, ship selected after (world, index); in
+    // the last four the jumping ship waits in world 1: the shown world is searched once, then the others.
     const std::tuple<const char*, int, int, int, bool, bool, int, int> cases[] = {
-        {"hch|h", 1, 1, 0, 1, 0, 1, 2},       {"hch|h", 1, 1, 2, 1, 0, 1, 0},
-        {"hch|h", 1, 1, 0, 0, 0, 1, 2},       {"hch|h", 1, 1, 2, 0, 0, 1, 0},
-        {"chc||cn|chh", 1, 1, 1, 1, 0, 4, 1}, {"chc||cn|chh", 4, 4, 1, 1, 0, 4, 2},
-        {"chc||cn|chh", 4, 4, 2, 1, 0, 4, 1}, {"ch||h", 3, 3, 0, 1, 0, 1, 1},
-        {"ch||h", 1, 1, 1, 0, 0, 3, 0},       {"c|chc|nc", 2, 2, 1, 1, 0, 2, 1},
-        {"c|chc|nc", 2, 2, 1, 0, 0, 2, 1},    {"h|", 1, 1, 0, 1, 0, 1, 0},
-        {"h|", 1, 1, 0, 0, 0, 1, 0},          {"h|hc|hhc|", 1, 1, 0, 0, 0, 3, 1},
-        {"h|hc|hhc|", 1, 1, 0, 1, 0, 2, 0},   {"ch|chch|cc", 2, 1, 1, 1, 1, 2, 1},
-        {"ch|chch|cc", 2, 1, 1, 0, 1, 2, 3},  {"ch|chch|cc", 3, 1, 1, 1, 1, 1, 1},
-        {"ch|chch|cc", 3, 1, 1, 0, 1, 2, 3}};
+        {"hch|h", 1, 1, 2, 1, 0, 1, 0},       {"hch|h", 1, 1, 0, 0, 0, 1, 2},      {"chc||cn|chh", 1, 1, 1, 1, 0, 4, 1},
+        {"chc||cn|chh", 4, 4, 2, 1, 0, 4, 1}, {"ch||h", 3, 3, 0, 1, 0, 1, 1},      {"ch||h", 1, 1, 1, 0, 0, 3, 0},
+        {"c|chc|nc", 2, 2, 1, 1, 0, 2, 1},    {"h|", 1, 1, 0, 1, 0, 1, 0},         {"h|hc|hhc|", 1, 1, 0, 0, 0, 3, 1},
+        {"h|hc|hhc|", 1, 1, 0, 1, 0, 2, 0},   {"ch|chch|cc", 2, 1, 1, 1, 1, 2, 1}, {"ch|chch|cc", 2, 1, 1, 0, 1, 2, 3},
+        {"ch|chch|cc", 3, 1, 1, 1, 1, 1, 1},  {"ch|chch|cc", 3, 1, 1, 0, 1, 2, 3}};
     for (const auto& [ships, shown, selWorld, selIndex, next, jump, w, n] : cases) {
         SCOPED_TRACE(::testing::Message() << ships << " from " << selWorld << "/" << selIndex << " next " << next);
         MakeWorlds(ships);
@@ -213,9 +206,6 @@ TEST_F(NavigationTest, WorldsFormARingAndNextAndPreviousShipWalkTheOwnShipsOfThe
 }
 
 TEST_F(NavigationTest, CentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTheRightButtonClearsAll) {
-    EXPECT_FALSE(CanCenterOnSelection());
-    CenterOnSelection();
-    EXPECT_EQ(g_viewLeft, 1000);
     g_selPlanet = PlanetAt(human, 1500, 2500);
     const std::pair<int, int> views[] = {{1100, 2200}, {2600, 400}, {3200, 0}};  // the last inside the world
     for (const auto& view : views) {
@@ -232,9 +222,10 @@ TEST_F(NavigationTest, CentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTh
     EXPECT_EQ(g_rocketMode + g_jumpMode, 0);
     EXPECT_NE(g_hoverShip, nullptr);
     EXPECT_FALSE(CanNextShip() || CanPreviousShip() || CanCenterOnSelection());
-    NextShip();  // without a selected ship: nothing
+    CenterOnSelection();  // without a selection nothing moves or is selected
+    NextShip();
     PreviousShip();
-    EXPECT_EQ(g_selShip, nullptr);
+    EXPECT_EQ(std::make_pair(g_viewLeft, (void*)g_selShip), std::make_pair(3200, (void*)nullptr));
     EXPECT_TRUE(GameExists());
     g_currentWorld = nullptr;
     NextWorld();
