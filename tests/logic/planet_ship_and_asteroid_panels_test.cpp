@@ -28,11 +28,9 @@ TEST_F(PanelTest, ADockIsChosenByRowAndStartShipLaunchesTheChosenShipWithNoActio
     Dock(planet, human, scout);
     Ship* second = Dock(planet, human, scout);
     ChooseDock(planet, 1);
-    EXPECT_EQ(ChosenDockedShip(planet), second);
-    EXPECT_EQ(g_listSelection, 1);
+    EXPECT_EQ(std::make_pair(ChosenDockedShip(planet), g_listSelection), std::make_pair(second, 1));
     OpenPlanetPanel();
-    EXPECT_EQ(g_dockSelection, nullptr);
-    EXPECT_EQ(g_listSelection, 0);
+    EXPECT_EQ(std::make_pair(g_dockSelection, g_listSelection), std::make_pair((Ship*)nullptr, 0));
     g_dockSelection = Dock(PlanetAt(human, 900, 900), human, scout);  // docked elsewhere
     EXPECT_EQ(ChosenDockedShip(planet), nullptr);
     std::string heard = "not run";  // a step opens and closes with its cues
@@ -54,12 +52,9 @@ TEST_F(PanelTest, ADockIsChosenByRowAndStartShipLaunchesTheChosenShipWithNoActio
     EXPECT_EQ(StartShip(planet), nullptr);
     docked->actionPoints = 5;
     Ship* launched = StartShip(planet);
-    ASSERT_NE(launched, nullptr);
-    EXPECT_EQ(world->ships, launched);
-    EXPECT_EQ(planet->docks, behind);
-    EXPECT_EQ(g_dockSelection, nullptr);
+    ASSERT_TRUE(launched && world->ships == launched && launched->model == hauler);
+    EXPECT_TRUE(planet->docks == behind && !g_dockSelection);
     EXPECT_TRUE(OnLaunchCircle(launched, 700, 400)) << launched->x << "," << launched->y;
-    EXPECT_EQ(launched->model, hauler);
     EXPECT_EQ((std::vector<int>{launched->weaponReady, launched->equip[kHyperModule], launched->actionPoints,
                                 human->shipCount - ships, human->gold}),
               (std::vector<int>{1, 1, 0, 0, 20000}));
@@ -83,9 +78,9 @@ TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotAndArmsADevicesM
     s->equip[kAccelerator] = 1;
     s->holdFull = 2;
     const ShipFigures figures = ShipPanelFigures(*s);
-    EXPECT_EQ(figures.holdState, "(empty)");
-    EXPECT_EQ(Join(figures.equipment).substr(0, 26), "Accelerator|Space Scanner|");
-    EXPECT_EQ(Join({figures.equipment.end() - 3, figures.equipment.end()}), "Green gun 2|Green gun 2|Green gun 2");
+    EXPECT_EQ(figures.holdState + " " + Join(figures.equipment),
+              "(empty) Accelerator|Space Scanner|Additional Hold|Hyper Modul|Hyper Jumper|Protective Screen|"
+              "Power reactor|Destructive Nuclear Missile|Green gun 2|Green gun 2|Green gun 2");
     EXPECT_EQ(ShipEquipmentLine(*s, kShipEquipSlots) + ShipEquipmentLine(*s, -1), "");
     // Each device arms its own mode only and spends nothing.
     g_selShip = nullptr;
@@ -125,15 +120,11 @@ TEST_F(AsteroidPanelTest, StartShipLaunchesTheChosenOwnShipWithActionPointsKeepi
     ASSERT_TRUE(StartShipFromAsteroid());
     const Ship* up = world->ships;
     EXPECT_TRUE(OnLaunchCircle(up, 1500, 1300)) << up->x << "," << up->y;
-    EXPECT_EQ(up->model, hauler);
-    EXPECT_EQ(up->weapon, RaceWeapon(3));
+    EXPECT_TRUE(up->model == hauler && up->weapon == RaceWeapon(3));
     EXPECT_EQ((std::vector<int>{up->actionPoints, up->equip[kPowerReactor], up->weaponReady, up->holdFull}),
               (std::vector<int>{0, 1, 1, 1}));
-    EXPECT_EQ(asteroid->ships, theirs);
-    EXPECT_EQ(theirs->next, spent);
-    EXPECT_EQ(spent->next, nullptr);
-    EXPECT_EQ(g_selAsteroid, asteroid);
-    EXPECT_EQ(g_listSelection, 2);
+    EXPECT_TRUE(asteroid->ships == theirs && theirs->next == spent && !spent->next);
+    EXPECT_TRUE(g_selAsteroid == asteroid && g_listSelection == 2);
     EXPECT_EQ(Join(platform.cues), "Landing.wav");
     g_selAsteroid = nullptr;
     EXPECT_FALSE(StartShipFromAsteroid() || LoadHold() != LoadHoldResult::Nothing || SelectedAsteroidResources() ||
@@ -142,15 +133,14 @@ TEST_F(AsteroidPanelTest, StartShipLaunchesTheChosenOwnShipWithActionPointsKeepi
 
 TEST_F(AsteroidPanelTest, LoadHoldFillsAnEmptyHoldFromAnyOreLeftOrTellsWhyNot) {
     using R = LoadHoldResult;
+    const char* noHolds = "This ship hasn't holds!";
+    const char* fullHolds = "This ship has full holds!";
     // Own?, row, holds, hold full, ore; result, hold full and ore after, message.
     const std::tuple<bool, int, int, int, int, R, int, int, const char*> cases[] = {
-        {1, 0, 10, 0, 5, R::Loaded, 1, -5, ""},
-        {1, 0, 3, 2, 1, R::Loaded, 1, -2, ""},
-        {1, 0, 3, 0, 0, R::Nothing, 0, 0, ""},
-        {1, 1, 3, 0, 9, R::Nothing, 0, 9, ""},
-        {0, 0, 3, 0, 9, R::Nothing, 0, 9, ""},
-        {1, 0, 0, 0, 9, R::NoHolds, 0, 9, "This ship hasn't holds!"},
-        {1, 0, 6, 1, 9, R::FullHolds, 1, 9, "This ship has full holds!"}};
+        {1, 0, 10, 0, 5, R::Loaded, 1, -5, ""},        {1, 0, 3, 2, 1, R::Loaded, 1, -2, ""},
+        {1, 0, 3, 0, 0, R::Nothing, 0, 0, ""},         {1, 1, 3, 0, 9, R::Nothing, 0, 9, ""},
+        {0, 0, 3, 0, 9, R::Nothing, 0, 9, ""},         {1, 0, 0, 0, 9, R::NoHolds, 0, 9, noHolds},
+        {1, 0, 6, 1, 9, R::FullHolds, 1, 9, fullHolds}};
     for (const auto& [own, row, holds, full, ore, result, fullAfter, oreAfter, message] : cases) {
         SCOPED_TRACE(::testing::Message() << "holds " << holds << " full " << full << " ore " << ore);
         FreeList(asteroid->ships);
@@ -162,8 +152,7 @@ TEST_F(AsteroidPanelTest, LoadHoldFillsAnEmptyHoldFromAnyOreLeftOrTellsWhyNot) {
         asteroid->resources = ore;
         g_listSelection = row;
         EXPECT_EQ(LoadHold(), result);
-        EXPECT_EQ(ship->holdFull, fullAfter);
-        EXPECT_EQ(asteroid->resources, oreAfter);
+        EXPECT_EQ((std::vector<int>{ship->holdFull, asteroid->resources}), (std::vector<int>{fullAfter, oreAfter}));
         EXPECT_EQ(Join(platform.messages), message);
     }
 }
