@@ -10,7 +10,7 @@ namespace {
 
 using PanelTest = testing::PlayerOrdersTest;
 
-TEST_F(PanelTest, APlanetShowsItsOwnersRaceItsBuildingsInSlotOrderAndItsDocksHeadFirst) {
+TEST_F(PanelTest, APlanetShowsItsRaceBuildingsAndDocksAndStartShipLaunchesTheChosenDockedShip) {
     planet->shieldPoints = 437;
     for (int slot : {5, 2, 1, 0, 3}) planet->equip[slot] = 1;
     planet->equip[4] = 2;  // only 1 is installed
@@ -20,13 +20,9 @@ TEST_F(PanelTest, APlanetShowsItsOwnersRaceItsBuildingsInSlotOrderAndItsDocksHea
     planet->owner = computer;  // taken by another race: its name and weapons
     EXPECT_EQ(PlanetRaceName(planet) + " " + PlanetBuildings(planet).back(), "Red Red gun 3");
     Dock(planet, human, scout);
-    Dock(planet, human, hauler);
+    Ship* second = Dock(planet, human, hauler);
     EXPECT_EQ(DockRows(planet), (std::vector<DockRow>{{"1", "Scout"}, {"2", "Hauler"}}));
-}
 
-TEST_F(PanelTest, ADockIsChosenByRowAndStartShipLaunchesTheChosenShipWithNoActionPoints) {
-    Dock(planet, human, scout);
-    Ship* second = Dock(planet, human, scout);
     ChooseDock(planet, 1);
     EXPECT_EQ(std::make_pair(ChosenDockedShip(planet), g_listSelection), std::make_pair(second, 1));
     OpenPlanetPanel();
@@ -96,13 +92,8 @@ TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotAndArmsADevicesM
     EXPECT_EQ(g_rocketMode - g_jumpMode + s->equip[kNuclearMissile], 2);
 }
 
-class AsteroidPanelTest : public testing::PlayerOrdersTest {
-protected:
-    void SetUp() override { PlayerOrdersTest::SetUp(), g_selAsteroid = asteroid = AsteroidAt(1500, 1300); }
-    Asteroid* asteroid = nullptr;
-};
-
-TEST_F(AsteroidPanelTest, StartShipLaunchesTheChosenOwnShipWithActionPointsKeepingItsEquipment) {
+TEST_F(PanelTest, AnAsteroidLaunchesTheChosenOwnShipWithPointsAndLoadsOreIntoAnEmptyHoldOrTellsWhyNot) {
+    Asteroid* asteroid = g_selAsteroid = AsteroidAt(1500, 1300);
     Ship* theirs = Land(asteroid, computer, scout);
     Ship* spent = Land(asteroid, human, scout);
     Ship* ready = Land(asteroid, human, hauler);
@@ -129,9 +120,7 @@ TEST_F(AsteroidPanelTest, StartShipLaunchesTheChosenOwnShipWithActionPointsKeepi
     g_selAsteroid = nullptr;
     EXPECT_FALSE(StartShipFromAsteroid() || LoadHold() != LoadHoldResult::Nothing || SelectedAsteroidResources() ||
                  ChosenLandedShip() || !SelectedAsteroidDockRows().empty());
-}
-
-TEST_F(AsteroidPanelTest, LoadHoldFillsAnEmptyHoldFromAnyOreLeftOrTellsWhyNot) {
+    g_selAsteroid = asteroid;
     using R = LoadHoldResult;
     const char* noHolds = "This ship hasn't holds!";
     const char* fullHolds = "This ship has full holds!";
