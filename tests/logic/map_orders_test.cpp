@@ -119,7 +119,7 @@ TEST_F(MapClickTest, AnArmedMissileDestroysWhateverIsCloserThanEightyToAReadyShi
     }
 }
 
-TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsAndJumpsCostAllPoints) {
+TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsJumpsCostAllPointsAndTheMinimapRecentres) {
     // (1201, 1200) to (1400, 1075) is 235.002 away: 235 points are too few.
     Ship* ship = g_selShip = ShipAt(human, 1201, 1200, 235);
     platform.watched = ship;
@@ -151,6 +151,20 @@ TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsAndJumpsCos
     OnLButtonDown(600, 500);
     EXPECT_EQ((std::vector<int>{arrived->x, g_jumpMode, arrived->equip[kHyperJumper]}), (std::vector<int>{1400, 0, 0}));
     EXPECT_EQ(world->ships, arrived);
+    // The minimap recentres the view inside the world and keeps the selection.
+    g_worldSize = 2000;  // the minimap spans x 685..785, y 10..110, exclusive
+    const std::tuple<int, int, int, int> cases[] = {{735, 60, 600, 700}, {686, 11, 0, 0},     {784, 109, 1200, 1400},
+                                                    {685, 60, 500, 500}, {785, 60, 500, 500}, {735, 10, 500, 500},
+                                                    {735, 110, 500, 500}};
+    for (const auto& [px, py, left, top] : cases) {
+        g_selPlanet = planet;
+        CentreViewOn(900, 800);  // the view at (500, 500)
+        OnLButtonDown(px, py);
+        EXPECT_EQ((std::vector<int>{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}),
+                  (std::vector<int>{left, top, left + 800, top + 600}))
+            << px << "," << py;
+        EXPECT_EQ(g_selPlanet, planet);
+    }
 }
 
 TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPointsPlus15) {
@@ -165,22 +179,6 @@ TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPoi
         const Ship* landed = kind == P ? static_cast<Planet*>(body)->docks : static_cast<Asteroid*>(body)->ships;
         EXPECT_EQ(IndexOf(world->ships, ship) == 0 && landed && landed->actionPoints == 0 && !g_hoverShip, lands);
         EXPECT_EQ(Join(platform.cues) + std::to_string(platform.frameWaits), lands ? "Landing.wav3" : "0");
-    }
-}
-
-TEST_F(MapClickTest, TheMinimapRecentresTheViewInsideTheWorldAndKeepsTheSelection) {
-    g_worldSize = 2000;  // the minimap spans x 685..785, y 10..110, exclusive
-    const std::tuple<int, int, int, int> cases[] = {{735, 60, 600, 700}, {686, 11, 0, 0},     {784, 109, 1200, 1400},
-                                                    {685, 60, 500, 500}, {785, 60, 500, 500}, {735, 10, 500, 500},
-                                                    {735, 110, 500, 500}};
-    for (const auto& [px, py, left, top] : cases) {
-        g_selPlanet = planet;
-        CentreViewOn(900, 800);  // the view at (500, 500)
-        OnLButtonDown(px, py);
-        EXPECT_EQ((std::vector<int>{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}),
-                  (std::vector<int>{left, top, left + 800, top + 600}))
-            << px << "," << py;
-        EXPECT_EQ(g_selPlanet, planet);
     }
 }
 

@@ -166,7 +166,7 @@ TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheE
 
 using NavigationTest = PointerTest;
 
-TEST_F(NavigationTest, WorldsFormARingAndNextAndPreviousShipWalkTheOwnShipsOfTheShownWorldThenTheOthers) {
+TEST_F(NavigationTest, WorldsRingShipsWalkCentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTheRightButtonClears) {
     MakeWorlds("h||");
     const std::pair<bool, int> steps[] = {{true, 2}, {true, 3}, {true, 1}, {false, 3}};  // next?, the world shown
     for (const auto& [next, n] : steps) {
@@ -203,9 +203,8 @@ TEST_F(NavigationTest, WorldsFormARingAndNextAndPreviousShipWalkTheOwnShipsOfThe
         EXPECT_EQ(g_jumpMode + g_rocketMode, 1 + jump);  // the modes stay
         EXPECT_EQ(g_viewLeft, 1000);
     }
-}
-
-TEST_F(NavigationTest, CentringTakesTheShipBeforeTheAsteroidBeforeThePlanetAndTheRightButtonClearsAll) {
+    // Centring takes the ship before the asteroid before the planet.
+    g_selShip = nullptr;
     g_selPlanet = PlanetAt(human, 1500, 2500);
     const std::pair<int, int> views[] = {{1100, 2200}, {2600, 400}, {3200, 0}};  // the last inside the world
     for (const auto& view : views) {

@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(PurchaseTest, WhatIsMissingIsOfferedAtItsPriceAndWhatIsInstalledBoughtBackForHalf) {
+TEST_F(PurchaseTest, EquipmentIsOfferedAtItsPriceBoughtBackForHalfAndAPlanetKeepsOnlyTheShieldItsItemsAdded) {
     Planet* full = PlanetAt(human, 900, 900);
     Ship* bare = Dock(planet, human, scout);
     Ship* equipped = Dock(planet, human, scout);
@@ -40,9 +40,7 @@ TEST_F(PurchaseTest, WhatIsMissingIsOfferedAtItsPriceAndWhatIsInstalledBoughtBac
               "Accelerator 750|Space Scanner 550|Additional Hold 950|Hyper Module 500|Hyper Jumper 750|"
               "Protective Screen 1000|Power Reactor 1500|Destructive Nuclear Missile 1950|Green gun 1 150|"
               "Green gun 2 300|Green gun 3 450");
-}
-
-TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTheShieldOnly) {
+    ClearWorld();  // a planet's shield and weapons come with their items; selling keeps the shield only
     planet->shieldPoints = 420;
     EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);
     ASSERT_TRUE(trade.buy(1) && trade.buy(2));  // the Protective Shield, Green gun 1
@@ -63,7 +61,7 @@ TEST_F(PurchaseTest, APlanetsShieldAndWeaponsComeWithTheirItemsAndSellingKeepsTh
               "Protective Shield 3100");
 }
 
-TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndItKeepsItsWeapon) {
+TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndGoldShortOfThePriceBuysNothing) {
     Ship* ship = Dock(planet, human, scout);  // 2 holds, 150 shield, 40 view, 60 points
     EquipmentTrade trade = EquipmentTrade::ForShip(ship);
     for (int row : {2, 4, 4, 4}) ASSERT_TRUE(trade.buy(row));  // hold, screen, reactor, missile
@@ -77,9 +75,7 @@ TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndItKeepsItsWeapon) {
     EXPECT_EQ((std::vector<int>{ship->holds, ship->shieldPoints, ship->viewPoints, ship->actionPoints}),
               (std::vector<int>{3, 350, 90, 110}));
     EXPECT_EQ(ship->weapon, RaceWeapon(3));
-}
-
-TEST_F(PurchaseTest, GoldShortOfThePriceBuysNothingAndTheFirstItemHasItsOwnMessage) {
+    // Gold short of the price buys nothing; the first item has its own message.
     const char* first = "Not enough gold for this equipment!";
     const char* other = "You havn't gold for this equipment!";
     // Ship or planet, row, gold, the message (none: bought).
@@ -97,7 +93,7 @@ TEST_F(PurchaseTest, GoldShortOfThePriceBuysNothingAndTheFirstItemHasItsOwnMessa
         EXPECT_EQ(trade.sellRows().size(), message ? 0u : 1u);
         EXPECT_EQ(Join(platform.messages), message ? message : "");
     }
-    EquipmentTrade trade = EquipmentTrade::ForPlanet(planet);  // rows outside the lists trade nothing
+    trade = EquipmentTrade::ForPlanet(planet);  // rows outside the lists trade nothing
     EXPECT_FALSE(trade.buy(-1) || trade.buy(6) || trade.sell(-1) || trade.sell(0));
 }
 
