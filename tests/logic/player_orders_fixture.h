@@ -1,6 +1,5 @@
-// The hand-built game on show: the human's race has two named models and
-// three named weapons (the computer's race three weapons), the human a
-// planet at (700, 400); the view is at (1000, 1000) on a world of side 4000.
+// The hand-built game on show: the human's race has two named models and three named weapons (the computer's race
+// three weapons), the human a planet at (700, 400); the view is at (1000, 1000) on a world of side 4000.
 #pragma once
 
 #include <cstdlib>
@@ -10,6 +9,7 @@
 
 #include "drawing/drawing_flags.h"
 #include "hand_built_game.h"
+#include "model/world_generation.h"
 
 namespace qv::testing {
 
@@ -29,9 +29,7 @@ protected:
         human->gold = 20000;
         g_newDocCount = 2;
         g_worldSize = 4000;
-        g_viewLeft = g_viewTop = 1000;
-        g_viewRight = 1800;
-        g_viewBottom = 1600;
+        CentreViewOn(1400, 1300);  // the view at (1000, 1000)
     }
     void TearDown() override { ResetDrawingFlags(), HandBuiltGameTest::TearDown(); }
 
@@ -60,12 +58,8 @@ protected:
         platform.explosions = platform.frameWaits = 0;
         planet = PlanetAt(human, 700, 400);
     }
-    // A weapon that always deals `damage` over `range`.
-    Weapon* FixedWeapon(int damage, int range) {
-        fixed.minDamage = fixed.maxDamage = damage;
-        fixed.range = range;
-        return &fixed;
-    }
+    // A weapon of the human's race that always deals `damage` over `range`.
+    Weapon* FixedWeapon(int damage, int range) { return AddWeapon(human->race, range, damage, damage, 0); }
     // Where a launch puts a ship round (x, y): y off by -50..49, x by the whole part of the rest of the radius 50.
     static bool OnLaunchCircle(const Ship* s, int x, int y) {
         const int dx = std::abs(s->x - x), dy = s->y - y;
@@ -92,7 +86,6 @@ protected:
     ShipModel* scout = nullptr;
     ShipModel* hauler = nullptr;
     Planet* planet = nullptr;
-    Weapon fixed;
 };
 
 }  // namespace qv::testing
