@@ -174,14 +174,13 @@ TEST_F(NavigationTest, WorldsRingShipsWalkCentringTakesTheShipBeforeTheAsteroidB
         g_selAsteroid = AsteroidAt(5, 5);
         g_selShip = At(1, 0);
         next ? NextWorld() : PreviousWorld();
-        EXPECT_EQ(g_currentWorld, worlds[n - 1]);
-        EXPECT_EQ(std::vector<void*>({g_selPlanet, g_selAsteroid, g_selShip}), std::vector<void*>(3, nullptr)) << n;
+        EXPECT_EQ(std::vector<void*>({g_currentWorld, g_selPlanet, g_selAsteroid, g_selShip}),
+                  std::vector<void*>({worlds[n - 1], nullptr, nullptr, nullptr}));
     }
     g_selShip = At(1, 0);
     g_jumpMode = 1;
     PreviousWorld();
-    EXPECT_EQ(g_currentWorld, worlds[1]);
-    EXPECT_EQ(g_selShip, At(1, 0));
+    EXPECT_TRUE(g_currentWorld == worlds[1] && g_selShip == At(1, 0));
     // Ships, world shown, selected ship (world, index), next?, jump armed?, ship selected after (world, index); in
     // the last four the jumping ship waits in world 1: the shown world is searched once, then the others.
     const std::tuple<const char*, int, int, int, bool, bool, int, int> cases[] = {
@@ -198,10 +197,8 @@ TEST_F(NavigationTest, WorldsRingShipsWalkCentringTakesTheShipBeforeTheAsteroidB
         g_jumpMode = jump;
         g_rocketMode = 1;
         next ? NextShip() : PreviousShip();
-        EXPECT_EQ(g_selShip, At(w, n));
-        EXPECT_EQ(g_currentWorld, worlds[w - 1]);
-        EXPECT_EQ(g_jumpMode + g_rocketMode, 1 + jump);  // the modes stay
-        EXPECT_EQ(g_viewLeft, 1000);
+        EXPECT_TRUE(g_selShip == At(w, n) && g_currentWorld == worlds[w - 1]);
+        EXPECT_EQ(std::make_pair(g_jumpMode + g_rocketMode, g_viewLeft), std::make_pair(1 + jump, 1000));  // they stay
     }
     // Centring takes the ship before the asteroid before the planet.
     g_selShip = nullptr;
@@ -218,8 +215,7 @@ TEST_F(NavigationTest, WorldsRingShipsWalkCentringTakesTheShipBeforeTheAsteroidB
     EXPECT_TRUE(CanNextShip() && CanPreviousShip());
     OnRButtonDown();
     EXPECT_EQ(std::vector<void*>({g_selPlanet, g_selAsteroid, g_selShip}), std::vector<void*>(3, nullptr));
-    EXPECT_EQ(g_rocketMode + g_jumpMode, 0);
-    EXPECT_NE(g_hoverShip, nullptr);
+    EXPECT_TRUE(g_rocketMode + g_jumpMode == 0 && g_hoverShip);
     EXPECT_FALSE(CanNextShip() || CanPreviousShip() || CanCenterOnSelection());
     CenterOnSelection();  // without a selection nothing moves or is selected
     NextShip();
