@@ -100,7 +100,7 @@ TEST_F(MapClickTest, ShotsReachTheirRangeAndAShipsShotCapturesAPlanetLeftWithAHu
     }
 }
 
-TEST_F(MapClickTest, AnArmedMissileDestroysWhateverIsCloserThanEightyToAReadyShip) {
+TEST_F(MapClickTest, AMissileDestroysAnythingCloserThan80AndAShipLandsCloserThanItsPointsPlus28OrDocksPlus15) {
     const std::tuple<Kind, int, bool, bool> cases[] = {{S, 79, 1, 1}, {S, 80, 1, 0}, {S, 79, 0, 0}, {P, 79, 1, 1},
                                                        {P, 80, 1, 0}, {A, 79, 1, 1}, {A, 80, 1, 0}};
     for (const auto& [kind, distance, ready, destroyed] : cases) {
@@ -115,6 +115,19 @@ TEST_F(MapClickTest, AnArmedMissileDestroysWhateverIsCloserThanEightyToAReadyShi
                                     platform.explosions}),
                   (std::vector<int>{destroyed, !destroyed, !destroyed, ready && !destroyed, destroyed ? 2 : 0}));
         EXPECT_EQ(Join(platform.cues), destroyed ? "Stinger.wav" : "");
+    }
+    const std::tuple<Kind, int, int, bool> landings[] = {
+        {P, 78, 50, 0}, {P, 77, 50, 1}, {A, 35, 20, 0}, {A, 34, 20, 1}};
+    for (const auto& [kind, distance, points, lands] : landings) {
+        SCOPED_TRACE(::testing::Message() << kind << " " << distance);
+        ClearWorld();
+        Ship* ship = g_selShip = g_hoverShip = ShipAt(human, 1200, 1200, points);
+        void* body = Target(kind, true, 1200 + distance, 1200);
+        OnLButtonDown(Px(1210 + distance), Py(1200));  // 10 past the body's centre
+        EXPECT_EQ(Selected(), body);
+        const Ship* landed = kind == P ? static_cast<Planet*>(body)->docks : static_cast<Asteroid*>(body)->ships;
+        EXPECT_EQ(IndexOf(world->ships, ship) == 0 && landed && landed->actionPoints == 0 && !g_hoverShip, lands);
+        EXPECT_EQ(Join(platform.cues) + std::to_string(platform.frameWaits), lands ? "Landing.wav3" : "0");
     }
 }
 
@@ -162,21 +175,6 @@ TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsJumpsCostAl
                   (std::vector<int>{left, top, left + 800, top + 600}))
             << px << "," << py;
         EXPECT_EQ(g_selPlanet, planet);
-    }
-}
-
-TEST_F(MapClickTest, AShipLandsCloserThanItsPointsPlus28AndDocksCloserThanItsPointsPlus15) {
-    const std::tuple<Kind, int, int, bool> cases[] = {{P, 78, 50, 0}, {P, 77, 50, 1}, {A, 35, 20, 0}, {A, 34, 20, 1}};
-    for (const auto& [kind, distance, points, lands] : cases) {
-        SCOPED_TRACE(::testing::Message() << kind << " " << distance);
-        ClearWorld();
-        Ship* ship = g_selShip = g_hoverShip = ShipAt(human, 1200, 1200, points);
-        void* body = Target(kind, true, 1200 + distance, 1200);
-        OnLButtonDown(Px(1210 + distance), Py(1200));  // 10 past the body's centre
-        EXPECT_EQ(Selected(), body);
-        const Ship* landed = kind == P ? static_cast<Planet*>(body)->docks : static_cast<Asteroid*>(body)->ships;
-        EXPECT_EQ(IndexOf(world->ships, ship) == 0 && landed && landed->actionPoints == 0 && !g_hoverShip, lands);
-        EXPECT_EQ(Join(platform.cues) + std::to_string(platform.frameWaits), lands ? "Landing.wav3" : "0");
     }
 }
 

@@ -35,7 +35,7 @@ protected:
     std::vector<World*> worlds;
 };
 
-TEST_F(PointerTest, ScrollZonesAndArrowKeysSetTheirFlagClearingTheOtherKindAndTheInnerAreaOrAReleaseClearsAll) {
+TEST_F(PointerTest, ScrollZonesAndKeysSetTheirFlagsAndAMoveIsImpossibleAtTheEdgeAFullStepIfItFitsElseToTheEdge) {
     // The top row and the bottom two rows between the corners are inner.
     const Probes zones = {{19, 300, C::ScrollLeft},       {20, 300, C::Standard},     {781, 300, C::ScrollRight},
                           {780, 300, C::Standard},        {400, 19, C::ScrollUp},     {400, 20, C::Standard},
@@ -70,9 +70,30 @@ TEST_F(PointerTest, ScrollZonesAndArrowKeysSetTheirFlagClearingTheOtherKindAndTh
     g_scrollLeft = 1;
     Expect({{10, 10, C::Standard}}, false);
     EXPECT_EQ(ScrollFlags(), "00100000");
+    // Steps of 30 of the 800 x 600 view on a world of side 2000; a diagonal
+    // with one axis short of a step sends both axes to their edges.
+    constexpr D U = D::Up, Dn = D::Down, L = D::Left, R = D::Right, UR = D::UpRight, DR = D::DownRight;
+    constexpr D UL = D::UpLeft, DL = D::DownLeft;
+    const std::tuple<D, int, int, bool, int, int> cases[] = {
+        {U, 500, 0, 0, 0, 0},         {U, 500, 30, 1, 0, -30},     {U, 500, 10, 1, 0, -10},
+        {U, 1200, 300, 1, 0, -30},    {Dn, 500, 1400, 0, 0, 0},    {Dn, 500, 1370, 1, 0, 30},
+        {L, 0, 300, 0, 0, 0},         {L, 7, 300, 1, -7, 0},       {R, 1200, 300, 0, 0, 0},
+        {R, 1199, 300, 1, 1, 0},      {UR, 500, 300, 1, 30, -30},  {DR, 500, 300, 1, 30, 30},
+        {UL, 30, 30, 1, -30, -30},    {DL, 500, 300, 1, -30, 30},  {UR, 500, 0, 0, 0, 0},
+        {UR, 1200, 300, 0, 0, 0},     {UL, 500, 0, 0, 0, 0},       {UR, 500, 10, 1, 700, -10},
+        {DR, 1180, 100, 1, 20, 1300}, {UL, 400, 29, 1, -400, -29}, {DL, 12, 200, 1, -12, 1200}};
+    for (const auto& [direction, left, top, possible, dx, dy] : cases) {
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(direction) << " from " << left << "," << top);
+        ViewRect view{left, top, left + 800, top + 600};
+        EXPECT_EQ(ApplyScrollMove(view, direction, 30, 2000), (ScrollMove{possible, dx, dy}));
+        EXPECT_EQ(view, (ViewRect{left + dx, top + dy, left + dx + 800, top + dy + 600}));
+    }
+    ViewRect view{500, 0, 1300, 600};  // a step below 0 counts as 0
+    EXPECT_EQ(ApplyScrollMove(view, L, -15, 2000), (ScrollMove{true, 0, 0}));
+    EXPECT_EQ(ApplyScrollMove(view, U, 0, 2000), ScrollMove{});
 }
 
-TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndASelectedPlanetShowsInformationOrAttack) {
+TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndTheCursorShowsWhatAClickWouldDo) {
     Planet* p = PlanetAt(computer, 1300, 1300);
     Asteroid* a = AsteroidAt(1500, 1300);
     Ship* s = ShipAt(computer, 1310, 1300);
@@ -100,9 +121,7 @@ TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndASelectedPlan
     g_selPlanet = nullptr;
     g_selAsteroid = AsteroidAt(1600, 1300);
     Expect({{1616, 1300, C::Information}, {1617, 1300, C::Standard}});
-}
-
-TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
+    ClearWorld();
     // The ship at (1200, 1200) with 100 points and a ready weapon of range 50.
     Ship* ship = g_selShip = ShipAt(human, 1200, 1200, 100);
     ship->weapon = FixedWeapon(10, 50);
@@ -138,30 +157,6 @@ TEST_F(PointerTest, ASelectedShipShowsWhatItsClickWouldDo) {
     g_jumpMode = 1;  // the armed hyper jump covers the whole inner area
     Expect({{1214, 1200, C::HyperJump}, {1400, 1500, C::HyperJump}});
     Expect({{10, 300, C::ScrollLeft}}, false);
-}
-
-TEST(ScrollMoves, ImpossibleAtTheEdgeMovedTowardsAFullStepWhenItFitsElseUpToTheEdge) {
-    // Steps of 30 of the 800 x 600 view on a world of side 2000; a diagonal
-    // with one axis short of a step sends both axes to their edges.
-    constexpr D U = D::Up, Dn = D::Down, L = D::Left, R = D::Right, UR = D::UpRight, DR = D::DownRight;
-    constexpr D UL = D::UpLeft, DL = D::DownLeft;
-    const std::tuple<D, int, int, bool, int, int> cases[] = {
-        {U, 500, 0, 0, 0, 0},         {U, 500, 30, 1, 0, -30},     {U, 500, 10, 1, 0, -10},
-        {U, 1200, 300, 1, 0, -30},    {Dn, 500, 1400, 0, 0, 0},    {Dn, 500, 1370, 1, 0, 30},
-        {L, 0, 300, 0, 0, 0},         {L, 7, 300, 1, -7, 0},       {R, 1200, 300, 0, 0, 0},
-        {R, 1199, 300, 1, 1, 0},      {UR, 500, 300, 1, 30, -30},  {DR, 500, 300, 1, 30, 30},
-        {UL, 30, 30, 1, -30, -30},    {DL, 500, 300, 1, -30, 30},  {UR, 500, 0, 0, 0, 0},
-        {UR, 1200, 300, 0, 0, 0},     {UL, 500, 0, 0, 0, 0},       {UR, 500, 10, 1, 700, -10},
-        {DR, 1180, 100, 1, 20, 1300}, {UL, 400, 29, 1, -400, -29}, {DL, 12, 200, 1, -12, 1200}};
-    for (const auto& [direction, left, top, possible, dx, dy] : cases) {
-        SCOPED_TRACE(::testing::Message() << static_cast<int>(direction) << " from " << left << "," << top);
-        ViewRect view{left, top, left + 800, top + 600};
-        EXPECT_EQ(ApplyScrollMove(view, direction, 30, 2000), (ScrollMove{possible, dx, dy}));
-        EXPECT_EQ(view, (ViewRect{left + dx, top + dy, left + dx + 800, top + dy + 600}));
-    }
-    ViewRect view{500, 0, 1300, 600};  // a step below 0 counts as 0
-    EXPECT_EQ(ApplyScrollMove(view, L, -15, 2000), (ScrollMove{true, 0, 0}));
-    EXPECT_EQ(ApplyScrollMove(view, U, 0, 2000), ScrollMove{});
 }
 
 using NavigationTest = PointerTest;

@@ -94,7 +94,7 @@ TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndGoldShortOfThePriceBuys
     EXPECT_FALSE(trade.buy(-1) || trade.buy(6) || trade.sell(-1) || trade.sell(0));
 }
 
-TEST_F(PurchaseTest, TheShipyardSellsAModelForItsCostAShipSellsForHalfOfItAndAFullHoldForAHundredAHoldPlusUpTo49) {
+TEST_F(PurchaseTest, ShipsBoughtForTheirCostSoldForHalfUnloadedForAHundredAHoldPlusUpTo49AndRepairsAt5Or2APoint) {
     EXPECT_EQ(ShipyardModels(), (std::vector<const ShipModel*>{scout, hauler}));
     EXPECT_EQ(ShipyardModelAt(1), hauler);
     EXPECT_FALSE(ShipyardModelAt(2) || ShipyardModelAt(-1));
@@ -125,9 +125,7 @@ TEST_F(PurchaseTest, TheShipyardSellsAModelForItsCostAShipSellsForHalfOfItAndAFu
     EXPECT_TRUE(UnloadShip(planet));
     EXPECT_EQ(older->holdFull, 0);
     EXPECT_TRUE(human->gold >= 300 && human->gold <= 349) << human->gold;
-}
-
-TEST_F(PurchaseTest, RepairsCostFiveAPointForAPlanetAndTwoForAShipToTheirFullShield) {
+    ClearWorld();
     // Full: a planet 500, 800 with the Protective Shield; a ship its model's defence (150), 100 more with the Screen.
     // Ship?, shield or screen?, shield, gold, agree?; outcome, amount asked, shield after.
     using R = RepairOutcome;
