@@ -1,5 +1,4 @@
-// The left button on the map: selecting by hit radius, opening panels,
-// shots, captures, missiles, moves, landing, docking, jumps and the minimap.
+// The left button on the map: selecting, panels, shots, captures, missiles, moves, landing, jumps and the minimap.
 #include "orders/map_orders.h"
 #include "player_orders_fixture.h"
 
@@ -70,10 +69,9 @@ TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadi
 }
 
 TEST_F(MapClickTest, ShotsReachTheirRangeAndAShipsShotCapturesAPlanetLeftWithAHundredOrLess) {
-    // A planet shoots within range + 30; a ship within less than range + 15 at
-    // ships, less than range + 30 at planets. The click goes on to an asteroid
-    // under a planet target unless a shot stopped it. Shooter, target, distance,
-    // shield, after (-1 destroyed), fired, captured, goes on, explosions:
+    // A planet shoots within range + 30; a ship within less than range + 15 at ships, + 30 at planets; the click goes
+    // on to an asteroid unless a shot stopped it. Shooter, target, distance, shield, after (-1 gone), fired, captured,
+    // goes on, explosions:
     const std::tuple<Kind, Kind, int, int, int, bool, bool, bool, int> cases[] = {
         {P, P, 130, 300, 250, 1, 0, 1, 0}, {P, P, 131, 300, 300, 0, 0, 1, 0}, {P, P, 130, 50, -1, 1, 0, 0, 0},
         {P, P, 100, 60, 10, 1, 0, 1, 0},   {P, S, 130, 300, 250, 1, 0, 0, 2}, {P, S, 131, 300, 300, 0, 0, 0, 0},
@@ -139,7 +137,6 @@ TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsJumpsCostAl
         ship->actionPoints = points;
         OnLButtonDown(Px(1400), Py(1075));
     }
-    // A quarter, half and three quarters of the way, truncated, then there.
     EXPECT_EQ(platform.places, (std::vector<std::pair<int, int>>{{1250, 1168}, {1300, 1137}, {1350, 1106}}));
     EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints}), (std::vector<int>{1400, 1075, 1}));
     // A Hyper Module is kept for a move within reach and spent on a jump beyond it, not drawn.

@@ -70,8 +70,7 @@ TEST_F(PointerTest, ScrollZonesAndKeysSetTheirFlagsAndAMoveIsImpossibleAtTheEdge
     g_scrollLeft = 1;
     Expect({{10, 10, C::Standard}}, false);
     EXPECT_EQ(ScrollFlags(), "00100000");
-    // Steps of 30 of the 800 x 600 view on a world of side 2000; a diagonal
-    // with one axis short of a step sends both axes to their edges.
+    // Steps of 30 on a world of side 2000; a diagonal with one axis short of a step sends both axes to their edges.
     constexpr D U = D::Up, Dn = D::Down, L = D::Left, R = D::Right, UR = D::UpRight, DR = D::DownRight;
     constexpr D UL = D::UpLeft, DL = D::DownLeft;
     const std::tuple<D, int, int, bool, int, int> cases[] = {
@@ -134,8 +133,7 @@ TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndTheCursorShow
     PlanetAt(computer, 1152, 1265);  // 80.8
     PlanetAt(human, 1200, 1270);     // 70
     AsteroidAt(1120, 1200);          // 80
-    // Moves closer than the points; landing in a square of 30 round an own
-    // planet, 17 round an asteroid; attack within range + 15 of a ship, + 30 of a planet.
+    // Moves under the points, landing in squares of 30 (own planet) and 17 (asteroid), attack at range + 15 or + 30.
     const Probes ready = {{1214, 1200, C::Information}, {1215, 1200, C::Move},   {1299, 1200, C::Move},
                           {1300, 1200, C::Standard},    {1229, 1241, C::Land},   {1230, 1241, C::Move},
                           {1136, 1216, C::Land},        {1137, 1216, C::Move},   {1200, 1135, C::Attack},

@@ -1,5 +1,4 @@
-// What the human pays and is paid at a planet: equipment bought and sold,
-// ships bought, sold and unloaded, repairs; the refusals and their messages.
+// What the human pays and is paid at a planet: equipment, ships, ore and repairs; the refusals and their messages.
 #include "economy/equipment_trade.h"
 #include "economy/planet_panel.h"
 #include "economy/repairs.h"
@@ -126,7 +125,7 @@ TEST_F(PurchaseTest, ShipsBoughtForTheirCostSoldForHalfUnloadedForAHundredAHoldP
     EXPECT_EQ(older->holdFull, 0);
     EXPECT_TRUE(human->gold >= 300 && human->gold <= 349) << human->gold;
     ClearWorld();
-    // Full: a planet 500, 800 with the Protective Shield; a ship its model's defence (150), 100 more with the Screen.
+    // Full: a planet 500 (800 with the Protective Shield), a ship its model's defence 150 (250 with the Screen).
     // Ship?, shield or screen?, shield, gold, agree?; outcome, amount asked, shield after.
     using R = RepairOutcome;
     const std::tuple<bool, bool, int, int, bool, R, int, int> cases[] = {
