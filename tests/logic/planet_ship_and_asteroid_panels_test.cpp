@@ -57,7 +57,7 @@ TEST_F(PanelTest, APlanetShowsItsRaceBuildingsAndDocksAndStartShipLaunchesTheCho
     EXPECT_EQ(Join(platform.cues), "Landing.wav");
 }
 
-TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotAndArmsADevicesMode) {
+TEST_F(PanelTest, AShipShowsItsFiguresAndArmsADeviceAndAnAsteroidLaunchesItsShipsAndLoadsOre) {
     Ship* s = g_selShip = ShipAt(human, 100, 100, 117, -4);
     s->viewPoints = 250;
     s->holdFull = 1;
@@ -90,9 +90,7 @@ TEST_F(PanelTest, AShipShowsItsFiguresAndOneLinePerInstalledSlotAndArmsADevicesM
     g_jumpMode = 0;
     EXPECT_TRUE(!ArmHyperJump() && ArmMissile());
     EXPECT_EQ(g_rocketMode - g_jumpMode + s->equip[kNuclearMissile], 2);
-}
-
-TEST_F(PanelTest, AnAsteroidLaunchesTheChosenOwnShipWithPointsAndLoadsOreIntoAnEmptyHoldOrTellsWhyNot) {
+    // An asteroid launches the chosen own ship with points and loads ore into an empty hold, or tells why not.
     Asteroid* asteroid = g_selAsteroid = AsteroidAt(1500, 1300);
     Ship* theirs = Land(asteroid, computer, scout);
     Ship* spent = Land(asteroid, human, scout);

@@ -55,7 +55,7 @@ TEST_F(PointerTest, ScrollZonesAndKeysSetTheirFlagsAndAMoveIsImpossibleAtTheEdge
     OnNcMouseMove();
     EXPECT_EQ(ScrollFlags(), "00000000");
     // An arrow key sets its edge's flag and clears the corners; a release stops all.
-    const std::pair<ScrollKey, std::string> keys[] = {{ScrollKey::Left, "00100000"},
+    const std::pair<ScrollKey, const char*> keys[] = {{ScrollKey::Left, "00100000"},
                                                       {ScrollKey::Up, "10100000"},
                                                       {ScrollKey::Right, "10110000"},
                                                       {ScrollKey::Down, "11110000"}};
@@ -205,7 +205,6 @@ TEST_F(NavigationTest, WorldsRingShipsWalkCentringTakesTheShipBeforeTheAsteroidB
         else g_selShip = g_hoverShip = ShipAt(human, 3990, 10);
     }
     g_rocketMode = g_jumpMode = 1;
-    EXPECT_TRUE(CanNextShip() && CanPreviousShip());
     OnRButtonDown();
     EXPECT_EQ(std::vector<void*>({g_selPlanet, g_selAsteroid, g_selShip}), std::vector<void*>(3, nullptr));
     EXPECT_TRUE(g_rocketMode + g_jumpMode == 0 && g_hoverShip);

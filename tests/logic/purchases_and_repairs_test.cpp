@@ -95,8 +95,7 @@ TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndGoldShortOfThePriceBuys
 
 TEST_F(PurchaseTest, ShipsBoughtForTheirCostSoldForHalfUnloadedForAHundredAHoldPlusUpTo49AndRepairsAt5Or2APoint) {
     EXPECT_EQ(ShipyardModels(), (std::vector<const ShipModel*>{scout, hauler}));
-    EXPECT_EQ(ShipyardModelAt(1), hauler);
-    EXPECT_FALSE(ShipyardModelAt(2) || ShipyardModelAt(-1));
+    EXPECT_TRUE(ShipyardModelAt(1) == hauler && !ShipyardModelAt(2) && !ShipyardModelAt(-1));
     Ship* older = Dock(planet, human, scout);
     const int ships = human->shipCount;
     human->gold = 1700;  // exactly the hauler's cost
