@@ -22,9 +22,9 @@ protected:
         return k == A ? static_cast<void*>(AsteroidAt(x, y)) : ShipAt(own ? human : computer, x, y, 0, shield);
     }
     bool Gone(Kind k, void* r) {
-        if (k == P) return IndexOf(world->planets, static_cast<Planet*>(r)) == 0;
-        if (k == A) return IndexOf(world->asteroids, static_cast<Asteroid*>(r)) == 0;
-        return IndexOf(world->ships, static_cast<Ship*>(r)) == 0;
+        return k == P   ? !IndexOf(world->planets, static_cast<Planet*>(r))
+               : k == A ? !IndexOf(world->asteroids, static_cast<Asteroid*>(r))
+                        : !IndexOf(world->ships, static_cast<Ship*>(r));
     }
     static void* Selected() { return g_selPlanet ? g_selPlanet : g_selAsteroid ? (void*)g_selAsteroid : g_selShip; }
 };

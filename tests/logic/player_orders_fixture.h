@@ -54,8 +54,7 @@ protected:
         FreeList(world->ships);
         g_selPlanet = nullptr, g_selShip = nullptr, g_selAsteroid = nullptr, g_dockSelection = nullptr;
         g_rocketMode = g_jumpMode = 0;
-        platform.cues.clear(), platform.messages.clear();
-        platform.explosions = platform.frameWaits = 0;
+        platform.cues.clear(), platform.messages.clear(), platform.explosions = platform.frameWaits = 0;
         planet = PlanetAt(human, 700, 400);
     }
     // A weapon of the human's race that always deals `damage` over `range`.

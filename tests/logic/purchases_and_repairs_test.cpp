@@ -8,12 +8,10 @@
 namespace qv {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class PurchaseTest : public testing::PlayerOrdersTest {
 protected:
     static std::string Listed(const std::vector<EquipRow>& rows) {
-        Strings out;
+        std::vector<std::string> out;
         for (const EquipRow& r : rows) out.push_back(r.name + " " + std::to_string(r.price));
         return Join(out);
     }
