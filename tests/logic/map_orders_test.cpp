@@ -55,7 +55,6 @@ TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadi
         OnLButtonDown(Px(1302), Py(1302));
         EXPECT_EQ(Selected(), count == 2 ? head : nullptr);
     }
-    // A click on the selected record opens its panel.
     const std::tuple<Kind, int, int, bool, O> panels[] = {
         {P, 29, 0, 1, O::PlanetPanel}, {P, 30, 0, 1, O::Nothing}, {A, 16, 16, 1, O::AsteroidPanel},
         {A, 17, 0, 1, O::Nothing},     {A, 0, 17, 1, O::Nothing}, {S, 14, 0, 1, O::ShipPanel},
@@ -162,7 +161,8 @@ TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsJumpsCostAl
     // The minimap recentres the view inside the world and keeps the selection.
     g_worldSize = 2000;  // the minimap spans x 685..785, y 10..110, exclusive
     const std::tuple<int, int, int, int> cases[] = {{735, 60, 600, 700}, {686, 11, 0, 0},     {784, 109, 1200, 1400},
-                                                    {685, 60, 500, 500}, {735, 10, 500, 500}, {735, 110, 500, 500}};
+                                                    {685, 60, 500, 500}, {785, 60, 500, 500}, {735, 10, 500, 500},
+                                                    {735, 110, 500, 500}};
     for (const auto& [px, py, left, top] : cases) {
         g_selPlanet = planet;
         CentreViewOn(900, 800);  // the view at (500, 500)
