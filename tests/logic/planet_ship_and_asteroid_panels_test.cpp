@@ -22,7 +22,6 @@ TEST_F(PanelTest, APlanetShowsItsRaceBuildingsAndDocksAndStartShipLaunchesTheCho
     Dock(planet, human, scout);
     Ship* second = Dock(planet, human, hauler);
     EXPECT_EQ(DockRows(planet), (std::vector<DockRow>{{"1", "Scout"}, {"2", "Hauler"}}));
-
     ChooseDock(planet, 1);
     EXPECT_EQ(std::make_pair(ChosenDockedShip(planet), g_listSelection), std::make_pair(second, 1));
     OpenPlanetPanel();
