@@ -76,11 +76,11 @@ TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndGoldShortOfThePriceBuys
     const std::tuple<bool, int, int, const char*> cases[] = {
         {1, 0, 1499, first},  {1, 0, 1500, nullptr}, {1, 4, 1499, other},   {1, 8, 300, other},
         {1, 8, 301, nullptr}, {0, 0, 4999, first},   {0, 0, 5000, nullptr}, {0, 2, 6899, other}};
-    for (const auto& [ship, row, gold, message] : cases) {
-        SCOPED_TRACE(::testing::Message() << ship << " row " << row << " gold " << gold);
+    for (const auto& [onShip, row, gold, message] : cases) {
+        SCOPED_TRACE(::testing::Message() << onShip << " row " << row << " gold " << gold);
         ClearWorld();
         EquipmentTrade trade =
-            ship ? EquipmentTrade::ForShip(Dock(planet, human, scout)) : EquipmentTrade::ForPlanet(planet);
+            onShip ? EquipmentTrade::ForShip(Dock(planet, human, scout)) : EquipmentTrade::ForPlanet(planet);
         human->gold = gold;
         EXPECT_EQ(trade.buy(row), message == nullptr);
         EXPECT_EQ(std::make_pair(human->gold, trade.sellRows().size()),
