@@ -1,434 +1,177 @@
-// The left button on the map: selecting by hit radius and list order, the
-// panels of the selected record, planet and ship shots, missiles, captures,
-// moves, landing and docking, the in-world jump and the hyper jump, and the
-// minimap.
-#include "map_orders_fixture.h"
+// The left button on the map: selecting, panels, shots, captures, missiles, moves, landing, jumps and the minimap.
 #include "orders/map_orders.h"
+#include "player_orders_fixture.h"
 
 namespace qv {
 namespace {
 
-using testing::MapOrdersTest;
+enum Kind { None, P, A, S };
+using O = ClickOutcome;
 
-TEST_F(MapOrdersTest, NothingSelectedPicksOwnShipsThenOwnPlanetsThenAsteroidsByTheirRadii) {
-    Planet* own = AddPlanet(human, 1300, 1300);
-    AddPlanet(enemy, 1500, 1300);
-    Asteroid* rock = AddAsteroid(1300, 1500);
-    // A planet is taken at 30 exactly when nothing is selected.
-    EXPECT_EQ(OnLButtonDown(Px(1330), Py(1300)), ClickOutcome::Nothing);
-    EXPECT_EQ(g_selPlanet, own);
-    g_selPlanet = nullptr;
-    OnLButtonDown(Px(1331), Py(1300));
-    EXPECT_EQ(g_selPlanet, nullptr);
-    // Enemy planets are not selected; asteroids are, inside 17.
-    OnLButtonDown(Px(1500), Py(1300));
-    EXPECT_EQ(g_selPlanet, nullptr);
-    OnLButtonDown(Px(1317), Py(1500));
-    EXPECT_EQ(g_selAsteroid, nullptr);
-    OnLButtonDown(Px(1316), Py(1500));
-    EXPECT_EQ(g_selAsteroid, rock);
-    g_selAsteroid = nullptr;
-    // A ship over the planet wins; of two ships the one nearer the head.
-    AddShip(human, 1305, 1300);
-    Ship* head = AddShip(human, 1300, 1305);
-    OnLButtonDown(Px(1302), Py(1302));
-    EXPECT_EQ(g_selShip, head);
-    EXPECT_EQ(g_selPlanet, nullptr);
-    // An enemy ship is never selected.
-    g_selShip = nullptr;
-    AddShip(enemy, 1700, 1500);
-    OnLButtonDown(Px(1700), Py(1500));
-    EXPECT_EQ(g_selShip, nullptr);
-    // An own ship is taken closer than 15.
-    Ship* lone = AddShip(human, 1800, 1800);
-    OnLButtonDown(Px(1815), Py(1800));
-    EXPECT_EQ(g_selShip, nullptr);
-    OnLButtonDown(Px(1814), Py(1800));
-    EXPECT_EQ(g_selShip, lone);
-}
-
-TEST_F(MapOrdersTest, NothingHappensOnTheTitleScreenOrWithoutAGame) {
-    Planet* own = AddPlanet(human, 1300, 1300);
-    g_newDocCount = 1;
-    OnLButtonDown(Px(1300), Py(1300));
-    EXPECT_EQ(g_selPlanet, nullptr);
-    g_newDocCount = 2;
-    OnLButtonDown(Px(1300), Py(1300));
-    EXPECT_EQ(g_selPlanet, own);
-}
-
-TEST_F(MapOrdersTest, AClickOnTheSelectedRecordOpensItsPanel) {
-    Planet* own = AddPlanet(human, 1300, 1300);
-    g_selPlanet = own;
-    EXPECT_EQ(OnLButtonDown(Px(1329), Py(1300)), ClickOutcome::PlanetPanel);
-    // With a planet selected another own planet needs less than 30.
-    Planet* other = AddPlanet(human, 1500, 1300);
-    OnLButtonDown(Px(1530), Py(1300));
-    EXPECT_EQ(g_selPlanet, own);
-    OnLButtonDown(Px(1529), Py(1300));
-    EXPECT_EQ(g_selPlanet, other);
-
-    // The asteroid's panel answers in a square: (16, 16) off is inside.
-    Asteroid* rock = AddAsteroid(1200, 1500);
-    g_selPlanet = nullptr;
-    g_selAsteroid = rock;
-    EXPECT_EQ(OnLButtonDown(Px(1216), Py(1516)), ClickOutcome::AsteroidPanel);
-    EXPECT_EQ(OnLButtonDown(Px(1217), Py(1500)), ClickOutcome::Nothing);
-    // With an asteroid selected an own ship is taken closer than 15.
-    Ship* near = AddShip(human, 1250, 1600);
-    OnLButtonDown(Px(1265), Py(1600));
-    EXPECT_EQ(g_selShip, nullptr);
-    EXPECT_EQ(g_selAsteroid, rock);
-    OnLButtonDown(Px(1264), Py(1600));
-    EXPECT_EQ(g_selShip, near);
-
-    Ship* ship = AddShip(human, 1400, 1450);
-    g_selAsteroid = nullptr;
-    g_selShip = ship;
-    EXPECT_EQ(OnLButtonDown(Px(1414), Py(1450)), ClickOutcome::ShipPanel);
-    // Someone else's ship (left selected by a capture) opens nothing.
-    ship->owner = enemy;
-    EXPECT_EQ(OnLButtonDown(Px(1400), Py(1450)), ClickOutcome::Nothing);
-    // The ship's own panel needs the pointer closer than 15.
-    ship->owner = human;
-    EXPECT_EQ(OnLButtonDown(Px(1415), Py(1450)), ClickOutcome::Nothing);
-}
-
-TEST_F(MapOrdersTest, APlanetShotThatLeavesItsTargetAliveLetsTheClickGoOn) {
-    Planet* P = AddPlanet(human, 1200, 1200);
-    P->weapon = FixedWeapon(40, 200);
-    P->weaponReady = 1;
-    Planet* target = AddPlanet(enemy, 1350, 1200, 300);
-    Asteroid* rock = AddAsteroid(1360, 1200);
-    g_selPlanet = P;
-    OnLButtonDown(Px(1355), Py(1200));
-    EXPECT_EQ(target->shieldPoints, 260);
-    EXPECT_EQ(P->weaponReady, 0);
-    EXPECT_EQ(platform.cues, std::vector<std::string>{"FirstW.wav"});
-    EXPECT_EQ(g_selAsteroid, rock);  // the same click went on to the asteroid
-    EXPECT_EQ(g_selPlanet, nullptr);
-
-    // A planet out of range + 30 is not shot; a shot that destroys stops.
-    g_selPlanet = P;
-    g_selAsteroid = nullptr;
-    P->weaponReady = 1;
-    target->shieldPoints = 40;
-    Dock(target, enemy);
-    const int enemyShips = enemy->shipCount;
-    const int enemyPlanets = enemy->planetCount;
-    g_hoverPlanet = target;
-    OnLButtonDown(Px(1350), Py(1200));
-    EXPECT_EQ(IndexOf(world->planets, target), 0);
-    EXPECT_EQ(enemy->planetCount, enemyPlanets - 1);
-    EXPECT_EQ(enemy->shipCount, enemyShips - 1);
-    EXPECT_EQ(g_hoverPlanet, nullptr);
-    EXPECT_EQ(g_selAsteroid, nullptr);  // stopped before the asteroid
-    EXPECT_EQ(g_selPlanet, P);
-    EXPECT_EQ(platform.explosions, 0);  // a planet shot shows no explosion
-
-    Planet* far = AddPlanet(enemy, 1200 + 231, 1300, 300);
-    far->y = 1200;
-    P->weaponReady = 1;
-    OnLButtonDown(Px(1431), Py(1200));  // 231 = range + 31
-    EXPECT_EQ(far->shieldPoints, 300);
-    EXPECT_EQ(P->weaponReady, 1);
-}
-
-TEST_F(MapOrdersTest, APlanetShotAtAShipShowsTheExplosionAndAWeakShipIsDestroyed) {
-    Planet* P = AddPlanet(human, 1200, 1200);
-    P->weapon = FixedWeapon(100, 100);
-    P->weaponReady = 1;
-    Ship* strong = AddShip(enemy, 1300, 1200);
-    g_selPlanet = P;
-    OnLButtonDown(Px(1300), Py(1200));
-    EXPECT_EQ(strong->shieldPoints, 400);
-    EXPECT_EQ(platform.explosions, 2);
-    Ship* weak = AddShip(enemy, 1250, 1250);
-    weak->shieldPoints = 100;
-    const int ships = enemy->shipCount;
-    P->weaponReady = 1;
-    OnLButtonDown(Px(1250), Py(1250));
-    EXPECT_EQ(IndexOf(world->ships, weak), 0);
-    EXPECT_EQ(enemy->shipCount, ships - 1);
-}
-
-TEST_F(MapOrdersTest, ShipShotsCaptureAPlanetLeftAtOneToAHundredAndDestroyOneAtNothing) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->weapon = FixedWeapon(50, 150);
-    g_selShip = S;
-    struct Case {
-        int shield;
-        bool captured, destroyed;
-    } cases[] = {{150, true, false}, {151, false, false}, {50, false, true}, {51, true, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.shield);
-        Planet* p = AddPlanet(enemy, 1300, 1200, c.shield);
-        Ship* docked = Dock(p, enemy);
-        const int humanPlanets = human->planetCount, humanShips = human->shipCount;
-        const int enemyPlanets = enemy->planetCount, enemyShips = enemy->shipCount;
-        S->weaponReady = 1;
-        platform.cues.clear();
-        g_selShip = S;
-        OnLButtonDown(Px(1300), Py(1200));
-        EXPECT_EQ(S->weaponReady, 0);
-        ASSERT_FALSE(platform.cues.empty());
-        EXPECT_EQ(platform.cues.front(), "FirstW.wav");
-        if (c.destroyed) {
-            EXPECT_EQ(IndexOf(world->planets, p), 0);
-            EXPECT_EQ(enemy->planetCount, enemyPlanets - 1);
-            EXPECT_EQ(enemy->shipCount, enemyShips - 1);
-            continue;
-        }
-        EXPECT_EQ(p->shieldPoints, c.shield - 50);
-        EXPECT_EQ(p->owner, c.captured ? human : enemy);
-        EXPECT_EQ(docked->owner, c.captured ? human : enemy);
-        EXPECT_EQ(human->planetCount, humanPlanets + (c.captured ? 1 : 0));
-        EXPECT_EQ(human->shipCount, humanShips + (c.captured ? 1 : 0));
-        EXPECT_EQ(enemy->shipCount, enemyShips - (c.captured ? 1 : 0));
-        EXPECT_EQ(platform.cues.back(), c.captured ? "PCapture.wav" : "FirstW.wav");
-        Unlink(world->planets, p);
-        --p->owner->planetCount;
-        FreeList(p->docks);
-        delete p;
+class MapClickTest : public testing::PlayerOrdersTest {
+protected:
+    // The human's record of the kind at (x, y), selected.
+    void* Select(Kind k, int x, int y) {
+        if (k == P) return g_selPlanet = PlanetAt(human, x, y);
+        if (k == A) return g_selAsteroid = AsteroidAt(x, y);
+        return k == S ? g_selShip = ShipAt(human, x, y) : nullptr;
     }
-    EXPECT_EQ(platform.explosions, 0);
-}
-
-TEST_F(MapOrdersTest, AShipShotReachesLessThanRangePlusFifteen) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->weapon = FixedWeapon(30, 100);
-    S->weaponReady = 1;
-    Ship* edge = AddShip(enemy, 1315, 1200);  // 115 = range + 15: out of reach
-    g_selShip = S;
-    OnLButtonDown(Px(1315), Py(1200));
-    EXPECT_EQ(edge->shieldPoints, 500);
-    EXPECT_EQ(S->weaponReady, 1);
-    edge->x = 1314;
-    OnLButtonDown(Px(1314), Py(1200));
-    EXPECT_EQ(edge->shieldPoints, 470);
-    EXPECT_EQ(S->weaponReady, 0);
-    EXPECT_EQ(platform.explosions, 2);
-    EXPECT_EQ(g_selShip, S);
-}
-
-TEST_F(MapOrdersTest, AMissileDestroysWhateverItsShieldButNeedsTheShipsReadiness) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->equip[kNuclearMissile] = 1;
-    S->actionPoints = 200;
-    Ship* target = AddShip(enemy, 1279, 1200);
-    target->shieldPoints = 100000;
-    g_selShip = S;
-    g_rocketMode = 1;
-    // Fired already this turn: no missile; the click moves the ship instead.
-    S->weaponReady = 0;
-    OnLButtonDown(Px(1279), Py(1200));
-    EXPECT_NE(IndexOf(world->ships, target), 0);
-    EXPECT_EQ(S->equip[kNuclearMissile], 1);
-    EXPECT_EQ(g_rocketMode, 1);
-    EXPECT_EQ(S->x, 1279);
-
-    S->x = 1200;
-    S->weaponReady = 1;
-    const int ships = enemy->shipCount;
-    OnLButtonDown(Px(1279), Py(1200));
-    EXPECT_EQ(IndexOf(world->ships, target), 0);
-    EXPECT_EQ(enemy->shipCount, ships - 1);
-    EXPECT_EQ(S->equip[kNuclearMissile], 0);
-    EXPECT_EQ(S->weaponReady, 0);
-    EXPECT_EQ(g_rocketMode, 0);
-    EXPECT_EQ(platform.cues, std::vector<std::string>{"Stinger.wav"});
-    EXPECT_EQ(platform.explosions, 2);
-
-    // At a planet and an asteroid, within 80.
-    Planet* p = AddPlanet(enemy, 1240, 1250, 100000);  // 64 away
-    S->weaponReady = 1;
-    g_rocketMode = 1;
-    OnLButtonDown(Px(1240), Py(1250));
-    EXPECT_EQ(IndexOf(world->planets, p), 0);
-    Asteroid* a = AddAsteroid(1150, 1150);
-    S->weaponReady = 1;
-    g_rocketMode = 1;
-    OnLButtonDown(Px(1150), Py(1150));
-    EXPECT_EQ(IndexOf(world->asteroids, a), 0);
-    EXPECT_EQ(platform.explosions, 6);
-}
-
-TEST_F(MapOrdersTest, AMoveCostsItsDistanceRoundedDownInFourSteps) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->actionPoints = 22;
-    g_selShip = S;
-    OnLButtonDown(Px(1220), Py(1206));  // 20.88 away
-    EXPECT_EQ(S->x, 1220);
-    EXPECT_EQ(S->y, 1206);
-    EXPECT_EQ(S->actionPoints, 2);
-    EXPECT_EQ(platform.frameWaits, 3);
-    // Beyond the points left: nothing (no module).
-    OnLButtonDown(Px(1300), Py(1300));
-    EXPECT_EQ(S->x, 1220);
-    // Closer than 15 the click opens the ship's panel instead of moving it.
-    EXPECT_EQ(OnLButtonDown(Px(1221), Py(1206)), ClickOutcome::ShipPanel);
-    S->actionPoints = 0;
-    OnLButtonDown(Px(1240), Py(1206));
-    EXPECT_EQ(S->x, 1220);
-    EXPECT_EQ(platform.frameWaits, 3);
-}
-
-// Records where the ship stands at every drawn frame of a move.
-class StepWatcher : public HeadlessPlatform {
-public:
-    void waitForFrame() override {
-        HeadlessPlatform::waitForFrame();
-        places.emplace_back(ship->x, ship->y);
+    // A target of the human's or the computer's (an asteroid is anyone's).
+    void* Target(Kind k, bool own, int x, int y, int shield = 500) {
+        if (k == P) return PlanetAt(own ? human : computer, x, y, shield);
+        return k == A ? static_cast<void*>(AsteroidAt(x, y)) : ShipAt(own ? human : computer, x, y, 0, shield);
     }
-    Ship* ship = nullptr;
-    std::vector<std::pair<int, int>> places;
+    bool Gone(Kind k, void* r) {
+        return k == P   ? !IndexOf(world->planets, static_cast<Planet*>(r))
+               : k == A ? !IndexOf(world->asteroids, static_cast<Asteroid*>(r))
+                        : !IndexOf(world->ships, static_cast<Ship*>(r));
+    }
+    static void* Selected() { return g_selPlanet ? g_selPlanet : g_selAsteroid ? (void*)g_selAsteroid : g_selShip; }
 };
 
-TEST_F(MapOrdersTest, TheFourStepsAreAQuarterHalfAndThreeQuartersOfTheWay) {
-    Ship* S = AddShip(human, 1201, 1200);
-    S->actionPoints = 300;
-    g_selShip = S;
-    StepWatcher watcher;
-    watcher.ship = S;
-    SetPlatform(&watcher);
-    OnLButtonDown(Px(1400), Py(1000 + 75));  // to (1400, 1075)
-    SetPlatform(&platform);
-    // M = (1300, 1137), Q1 = (1250, 1168), Q3 = (1350, 1106), all truncated.
-    const std::vector<std::pair<int, int>> expected = {{1250, 1168}, {1300, 1137}, {1350, 1106}};
-    EXPECT_EQ(watcher.places, expected);
-    EXPECT_EQ(S->x, 1400);
-    EXPECT_EQ(S->y, 1075);
+TEST_F(MapClickTest, AClickSelectsAnOwnShipOrPlanetOrAnyAsteroidWithinItsHitRadiusOrOpensTheSelectedOnesPanel) {
+    // Planets at 30 with nothing selected, else closer than 30; asteroids 17, ships 15.
+    const std::tuple<Kind, Kind, bool, int, bool> cases[] = {
+        {None, P, 1, 30, 1}, {None, P, 1, 31, 0}, {None, P, 0, 0, 0}, {None, A, 0, 16, 1}, {None, A, 0, 17, 0},
+        {None, S, 1, 14, 1}, {None, S, 1, 15, 0}, {None, S, 0, 0, 0}, {P, P, 1, 29, 1},    {P, P, 1, 30, 0},
+        {P, P, 0, 0, 0},     {P, A, 0, 16, 1},    {P, A, 0, 17, 0},   {P, S, 1, 14, 1},    {P, S, 1, 15, 0},
+        {P, S, 0, 0, 0},     {A, P, 1, 29, 1},    {A, P, 1, 30, 0},   {A, P, 0, 0, 0},     {A, A, 0, 16, 1},
+        {A, A, 0, 17, 0},    {A, S, 1, 14, 1},    {A, S, 1, 15, 0},   {A, S, 0, 0, 0},     {S, S, 1, 14, 1},
+        {S, S, 1, 15, 0},    {S, P, 1, 29, 1},    {S, P, 1, 30, 0},   {S, A, 0, 16, 1},    {S, A, 0, 17, 0}};
+    for (const auto& [selected, kind, own, dx, taken] : cases) {
+        SCOPED_TRACE(::testing::Message() << selected << " -> " << kind << " own " << own << " at " << dx);
+        ClearWorld();
+        void* before = Select(selected, 1100, 1100);
+        void* target = Target(kind, own, 1500, 1300);
+        EXPECT_EQ(OnLButtonDown(Px(1500 + dx), Py(1300)), O::Nothing);
+        EXPECT_EQ(Selected(), taken ? target : before);
+    }
+    // Of two own ships under the pointer the one nearer the head; nothing on the title screen.
+    ClearWorld();
+    Ship* head = ShipAt(human, 1305, 1300);
+    ShipAt(human, 1300, 1305);
+    for (int count : {1, 2}) {
+        g_newDocCount = count;
+        OnLButtonDown(Px(1302), Py(1302));
+        EXPECT_EQ(Selected(), count == 2 ? head : nullptr);
+    }
+    const std::tuple<Kind, int, int, bool, O> panels[] = {
+        {P, 29, 0, 1, O::PlanetPanel}, {P, 30, 0, 1, O::Nothing}, {A, 16, 16, 1, O::AsteroidPanel},
+        {A, 17, 0, 1, O::Nothing},     {A, 0, 17, 1, O::Nothing}, {S, 14, 0, 1, O::ShipPanel},
+        {S, 15, 0, 1, O::Nothing},     {S, 0, 0, 0, O::Nothing}};  // someone else's ship, left selected by a capture
+    for (const auto& [selected, dx, dy, own, outcome] : panels) {
+        ClearWorld();
+        Select(selected, 1500, 1300);
+        if (!own) g_selShip->owner = computer;
+        EXPECT_EQ(OnLButtonDown(Px(1500 + dx), Py(1300 + dy)), outcome) << selected << " " << dx << "," << dy;
+    }
 }
 
-TEST_F(MapOrdersTest, LandingAndDockingReachAndTheCopyLeftBehind) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->actionPoints = 50;
-    S->equip[kAccelerator] = 1;
-    S->holds = 2;
-    S->holdFull = 1;
-    S->weaponReady = 1;
-    const int ships = human->shipCount;
-    // A planet 78 away (= 50 + 28) is only selected.
-    Planet* far = AddPlanet(human, 1278, 1200);
-    g_selShip = S;
-    OnLButtonDown(Px(1278), Py(1200));
-    EXPECT_EQ(g_selPlanet, far);
-    EXPECT_NE(IndexOf(world->ships, S), 0);
-    // At 77 the ship lands: a copy with no action points in the docks.
-    far->x = 1277;
-    g_selPlanet = nullptr;
-    g_selShip = S;
-    g_hoverShip = S;
-    OnLButtonDown(Px(1290), Py(1200));  // pointer 13 from the planet
-    EXPECT_EQ(IndexOf(world->ships, S), 0);
-    EXPECT_EQ(g_hoverShip, nullptr);
-    EXPECT_EQ(g_selShip, nullptr);
-    EXPECT_EQ(g_selPlanet, far);
-    ASSERT_NE(far->docks, nullptr);
-    const Ship* landed = far->docks;
-    EXPECT_EQ(landed->actionPoints, 0);
-    EXPECT_EQ(landed->equip[kAccelerator], 1);
-    EXPECT_EQ(landed->holds, 2);
-    EXPECT_EQ(landed->holdFull, 1);
-    EXPECT_EQ(landed->weaponReady, 1);
-    EXPECT_EQ(landed->owner, human);
-    EXPECT_EQ(human->shipCount, ships);
-    EXPECT_EQ(platform.cues.back(), "Landing.wav");
-    EXPECT_EQ(platform.frameWaits, 3);
-
-    // Docking at an asteroid: within points + 15, less than.
-    Ship* T = AddShip(human, 1500, 1500);
-    T->actionPoints = 20;
-    Asteroid* rock = AddAsteroid(1535, 1500);
-    g_selShip = T;
-    OnLButtonDown(Px(1535), Py(1500));
-    EXPECT_EQ(g_selAsteroid, rock);
-    EXPECT_NE(IndexOf(world->ships, T), 0);
-    rock->x = 1534;
-    g_selAsteroid = nullptr;
-    g_selShip = T;
-    OnLButtonDown(Px(1534), Py(1500));
-    EXPECT_EQ(IndexOf(world->ships, T), 0);
-    EXPECT_EQ(g_selAsteroid, rock);
-    ASSERT_NE(rock->ships, nullptr);
-    EXPECT_EQ(rock->ships->actionPoints, 0);
+TEST_F(MapClickTest, ShotsReachTheirRangeAndAShipsShotCapturesAPlanetLeftWithAHundredOrLess) {
+    // A planet shoots within range + 30; a ship within less than range + 15 at ships, + 30 at planets; the click goes
+    // on to an asteroid unless a shot stopped it. Shooter, target, distance, shield, after (-1 gone), fired, captured,
+    // goes on, explosions:
+    const std::tuple<Kind, Kind, int, int, int, bool, bool, bool, int> cases[] = {
+        {P, P, 130, 300, 250, 1, 0, 1, 0}, {P, P, 131, 300, 300, 0, 0, 1, 0}, {P, P, 130, 50, -1, 1, 0, 0, 0},
+        {P, P, 100, 60, 10, 1, 0, 1, 0},   {P, S, 130, 300, 250, 1, 0, 0, 2}, {P, S, 131, 300, 300, 0, 0, 0, 0},
+        {P, S, 100, 50, -1, 1, 0, 0, 2},   {S, S, 114, 300, 250, 1, 0, 0, 2}, {S, S, 115, 300, 300, 0, 0, 0, 0},
+        {S, S, 100, 50, -1, 1, 0, 0, 2},   {S, P, 129, 151, 101, 1, 0, 0, 0}, {S, P, 129, 150, 100, 1, 1, 0, 0},
+        {S, P, 129, 51, 1, 1, 1, 0, 0},    {S, P, 129, 50, -1, 1, 0, 0, 0},   {S, P, 130, 300, 300, 0, 0, 1, 0}};
+    for (const auto& [shooter, kind, distance, shield, after, fired, captured, goesOn, explosions] : cases) {
+        SCOPED_TRACE(::testing::Message() << shooter << " at " << kind << " " << distance << " " << shield);
+        ClearWorld();
+        Select(shooter, 1200, 1200);
+        std::uint8_t& ready = shooter == P ? g_selPlanet->weaponReady : g_selShip->weaponReady;
+        (shooter == P ? g_selPlanet->weapon : g_selShip->weapon) = FixedWeapon(50, 100), ready = 1;
+        void* target = Target(kind, false, 1200 + distance, 1200, shield);
+        auto* planet = kind == P ? static_cast<Planet*>(target) : nullptr;
+        Asteroid* rock = planet ? AsteroidAt(1205 + distance, 1200) : nullptr;
+        OnLButtonDown(Px(1200 + distance), Py(1200));
+        EXPECT_EQ(Gone(kind, target), after < 0);
+        EXPECT_EQ(after < 0 ? -1 : planet ? planet->shieldPoints : static_cast<Ship*>(target)->shieldPoints, after);
+        EXPECT_EQ(after < 0 || !planet ? computer : planet->owner, captured ? human : computer);
+        EXPECT_EQ(ready, !fired);
+        EXPECT_EQ(Join(platform.cues), captured ? "FirstW.wav|PCapture.wav" : fired ? "FirstW.wav" : "");
+        EXPECT_EQ(std::make_pair(platform.explosions, rock && g_selAsteroid == rock),
+                  std::make_pair(explosions, goesOn));
+    }
 }
 
-TEST_F(MapOrdersTest, AHyperModuleJumpsBeyondReachAtOnceAndIsKeptForAMoveWithinIt) {
-    Ship* S = AddShip(human, 1200, 1200);
-    S->actionPoints = 40;
-    S->equip[kHyperModule] = 1;
-    g_selShip = S;
-    OnLButtonDown(Px(1230), Py(1200));
-    EXPECT_EQ(S->x, 1230);
-    EXPECT_EQ(S->actionPoints, 10);
-    EXPECT_EQ(S->equip[kHyperModule], 1);
-    OnLButtonDown(Px(1600), Py(1400));
-    EXPECT_EQ(S->x, 1600);
-    EXPECT_EQ(S->y, 1400);
-    EXPECT_EQ(S->actionPoints, 0);
-    EXPECT_EQ(S->equip[kHyperModule], 0);
-    EXPECT_EQ(platform.frameWaits, 3);  // the jump itself is not animated
-    EXPECT_TRUE(platform.cues.empty());
+TEST_F(MapClickTest, AMissileDestroysAnythingCloserThan80AndAShipLandsCloserThanItsPointsPlus28OrDocksPlus15) {
+    const std::tuple<Kind, int, bool, bool> cases[] = {{S, 79, 1, 1}, {S, 80, 1, 0}, {S, 79, 0, 0}, {P, 79, 1, 1},
+                                                       {P, 80, 1, 0}, {A, 79, 1, 1}, {A, 80, 1, 0}};
+    for (const auto& [kind, distance, ready, destroyed] : cases) {
+        SCOPED_TRACE(::testing::Message() << kind << " " << distance << " ready " << ready);
+        ClearWorld();
+        Ship* ship = static_cast<Ship*>(Select(S, 1200, 1200));
+        ship->equip[kNuclearMissile] = g_rocketMode = 1;
+        ship->weaponReady = ready;
+        void* target = Target(kind, false, 1200, 1200 + distance, 100000);
+        OnLButtonDown(Px(1200), Py(1200 + distance));
+        EXPECT_EQ((std::vector<int>{Gone(kind, target), ship->equip[kNuclearMissile], g_rocketMode, ship->weaponReady,
+                                    platform.explosions}),
+                  (std::vector<int>{destroyed, !destroyed, !destroyed, ready && !destroyed, destroyed ? 2 : 0}));
+        EXPECT_EQ(Join(platform.cues), destroyed ? "Stinger.wav" : "");
+    }
+    const std::tuple<Kind, int, int, bool> landings[] = {
+        {P, 78, 50, 0}, {P, 77, 50, 1}, {A, 35, 20, 0}, {A, 34, 20, 1}};
+    for (const auto& [kind, distance, points, lands] : landings) {
+        SCOPED_TRACE(::testing::Message() << kind << " " << distance);
+        ClearWorld();
+        Ship* ship = g_selShip = g_hoverShip = ShipAt(human, 1200, 1200, points);
+        void* body = Target(kind, true, 1200 + distance, 1200);
+        OnLButtonDown(Px(1210 + distance), Py(1200));  // 10 past the body's centre
+        EXPECT_EQ(Selected(), body);
+        const Ship* landed = kind == P ? static_cast<Planet*>(body)->docks : static_cast<Asteroid*>(body)->ships;
+        EXPECT_EQ(IndexOf(world->ships, ship) == 0 && landed && landed->actionPoints == 0 && !g_hoverShip, lands);
+        EXPECT_EQ(Join(platform.cues) + std::to_string(platform.frameWaits), lands ? "Landing.wav3" : "0");
+    }
 }
 
-TEST_F(MapOrdersTest, TheHyperJumperBringsTheShipIntoTheWorldShownAndKeepsItSelected) {
-    World* other = world->next ? world->next : g_worlds;
-    ASSERT_NE(other, world);
-    Ship* S = AddShip(human, 300, 300, other);
-    S->equip[kHyperJumper] = 1;
-    S->equip[kSpaceScanner] = 1;
-    S->actionPoints = 30;
-    S->weaponReady = 1;
-    S->shieldPoints = 77;
-    const Pixel firstPixel = S->pixels[0];
-    g_selShip = S;
-    g_jumpMode = 1;
+TEST_F(MapClickTest, AMoveCostsItsDistanceRoundedDownInFourDrawnStepsJumpsCostAllPointsAndTheMinimapRecentres) {
+    // (1201, 1200) to (1400, 1075) is 235.002 away: 235 points are too few.
+    Ship* ship = g_selShip = ShipAt(human, 1201, 1200, 235);
+    platform.watched = ship;
+    for (int points : {235, 236}) {
+        ship->actionPoints = points;
+        OnLButtonDown(Px(1400), Py(1075));
+    }
+    EXPECT_EQ(platform.places, (std::vector<std::pair<int, int>>{{1250, 1168}, {1300, 1137}, {1350, 1106}}));
+    EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints}), (std::vector<int>{1400, 1075, 1}));
+    // A Hyper Module is kept for a move within reach and spent on a jump beyond it, not drawn.
+    ship->equip[kHyperModule] = 1;
+    ship->actionPoints = 40;
+    OnLButtonDown(Px(1430), Py(1075));
+    EXPECT_EQ(ship->actionPoints + ship->equip[kHyperModule], 11);
+    OnLButtonDown(Px(1700), Py(1400));
+    EXPECT_EQ((std::vector<int>{ship->x, ship->y, ship->actionPoints, ship->equip[kHyperModule], platform.frameWaits}),
+              (std::vector<int>{1700, 1400, 0, 0, 6}));
+    // An armed Hyper Jumper brings a ship of another world into the world shown; at home it is only spent.
+    ship = g_selShip = AddShip(other, human, scout, 300, 300);
+    ship->equip[kHyperJumper] = ship->equip[kSpaceScanner] = g_jumpMode = 1;
     OnLButtonDown(400, 250);
-    EXPECT_EQ(g_jumpMode, 0);
-    EXPECT_EQ(IndexOf(other->ships, S), 0);
     Ship* arrived = world->ships;
-    ASSERT_NE(arrived, nullptr);
-    EXPECT_EQ(g_selShip, arrived);
-    EXPECT_EQ(arrived->x, 1400);
-    EXPECT_EQ(arrived->y, 1250);
-    EXPECT_EQ(arrived->actionPoints, 0);
-    EXPECT_EQ(arrived->equip[kHyperJumper], 0);
-    EXPECT_EQ(arrived->equip[kSpaceScanner], 1);
-    EXPECT_EQ(arrived->shieldPoints, 77);
-    EXPECT_EQ(arrived->weaponReady, 1);
-    EXPECT_EQ(arrived->pixels[0].colour, firstPixel.colour);
-
-    // In its own world the armed jumper is only spent.
-    arrived->equip[kHyperJumper] = 1;
-    g_jumpMode = 1;
+    ASSERT_TRUE(arrived && !other->ships && g_selShip == arrived);
+    EXPECT_EQ((std::vector<int>{arrived->x, arrived->y, g_jumpMode, arrived->actionPoints, arrived->equip[kHyperJumper],
+                                arrived->equip[kSpaceScanner]}),
+              (std::vector<int>{1400, 1250, 0, 0, 0, 1}));
+    arrived->equip[kHyperJumper] = g_jumpMode = 1;
     OnLButtonDown(600, 500);
-    EXPECT_EQ(g_jumpMode, 0);
-    EXPECT_EQ(arrived->equip[kHyperJumper], 0);
-    EXPECT_EQ(arrived->x, 1400);
-    EXPECT_EQ(world->ships, arrived);
-    EXPECT_EQ(g_selShip, arrived);
-}
-
-TEST_F(MapOrdersTest, TheMinimapRecentresTheViewInsideTheWorldAndKeepsTheSelection) {
-    g_worldSize = 2000;  // the minimap is 100 wide, from x 685 to 785
-    Planet* own = AddPlanet(human, 1300, 1300);
-    g_selPlanet = own;
-    OnLButtonDown(735, 60);  // the middle of the minimap
-    EXPECT_EQ(g_viewLeft, 600);
-    EXPECT_EQ(g_viewTop, 700);
-    EXPECT_EQ(g_viewRight - g_viewLeft, 800);
-    EXPECT_EQ(g_viewBottom - g_viewTop, 600);
-    EXPECT_EQ(g_selPlanet, own);
-    OnLButtonDown(686, 11);  // near the top-left corner
-    EXPECT_EQ(g_viewLeft, 0);
-    EXPECT_EQ(g_viewTop, 0);
-    OnLButtonDown(784, 109);  // near the bottom-right corner
-    EXPECT_EQ(g_viewLeft, 1200);
-    EXPECT_EQ(g_viewTop, 1400);
-    // Just outside it the click is an ordinary one.
-    OnLButtonDown(785, 60);
-    EXPECT_EQ(g_viewLeft, 1200);
+    EXPECT_EQ((std::vector<int>{arrived->x, g_jumpMode, arrived->equip[kHyperJumper]}), (std::vector<int>{1400, 0, 0}));
+    // The minimap recentres the view inside the world and keeps the selection.
+    g_worldSize = 2000;  // the minimap spans x 685..785, y 10..110, exclusive
+    const std::tuple<int, int, int, int> cases[] = {{735, 60, 600, 700}, {686, 11, 0, 0},     {784, 109, 1200, 1400},
+                                                    {685, 60, 500, 500}, {785, 60, 500, 500}, {735, 10, 500, 500},
+                                                    {735, 110, 500, 500}};
+    for (const auto& [px, py, left, top] : cases) {
+        g_selPlanet = planet;
+        CentreViewOn(900, 800);  // the view at (500, 500)
+        OnLButtonDown(px, py);
+        EXPECT_EQ((std::vector<int>{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom}),
+                  (std::vector<int>{left, top, left + 800, top + 600}))
+            << px << "," << py;
+        EXPECT_EQ(g_selPlanet, planet);
+    }
 }
 
 }  // namespace
