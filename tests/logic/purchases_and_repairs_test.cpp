@@ -159,6 +159,12 @@ TEST_F(PurchaseTest, ShipsBoughtForTheirCostSoldForHalfUnloadedForAHundredAHoldP
         EXPECT_EQ(Join(platform.messages), message ? message : "");
         EXPECT_EQ(Join(platform.cues), outcome == R::Refused ? "Feedbk04.wav|Feedbk03.wav" : "Feedbk04.wav");
     }
+    // A ship without a model is full at no shield points: nothing to repair.
+    ClearWorld();
+    g_dockSelection = Dock(planet, human, scout);
+    g_dockSelection->model = nullptr;
+    g_dockSelection->shieldPoints = 0;
+    EXPECT_EQ(RepairDockedShip(planet, [](std::int32_t) { return true; }), R::NotDamaged);
 }
 
 }  // namespace
