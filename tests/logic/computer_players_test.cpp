@@ -111,7 +111,7 @@ TEST_F(ComputerPlayersTest, APlanetWeaponIsBoughtWhateverTheGoldAndReplacedOnlyB
     Planet* p = Act(100);
     EXPECT_EQ(std::make_tuple(p->weapon, computer->gold, p->weaponReady), std::make_tuple(strong, -300, 1));
     p = Act(100, weak);  // the old one sells at half its cost
-    EXPECT_EQ(std::make_pair(p->weapon, computer->gold), std::make_pair(strong, 100 + 150 - 400));
+    EXPECT_EQ(std::make_tuple(p->weapon, computer->gold, p->weaponReady), std::make_tuple(strong, 100 + 150 - 400, 1));
     for (Weapon* held : {twin, strong}) {
         p = Act(800, held);
         EXPECT_EQ(std::make_tuple(p->weapon, computer->gold, p->weaponReady), std::make_tuple(held, 800, 0));

@@ -31,11 +31,12 @@ TEST_F(DestroyGameTest, FreesEverythingClearsEveryPointerAndKeepsTheRaces) {
     EXPECT_NE(races->weapons, nullptr);
 
     g_worldSize = 3000;
-    g_gameOver = 1;
+    g_gameOver = g_rocketMode = g_jumpMode = g_computerMove = 1;
     g_worldCount = g_doubleWorldCount = g_playerCount = g_asteroidTotal = g_turn = g_newDocCount = g_viewLeft = 9;
     ResetGlobals();
     for (long long v : std::initializer_list<long long>{g_worldCount, g_doubleWorldCount, g_playerCount,
-                                                        g_asteroidTotal, g_turn, g_newDocCount, g_gameOver, g_viewLeft})
+                                                        g_asteroidTotal, g_turn, g_newDocCount, g_gameOver, g_viewLeft,
+                                                        g_rocketMode, g_jumpMode, g_computerMove})
         EXPECT_EQ(v, 0);
     EXPECT_EQ(std::vector<int>({g_worldSize, g_viewRight, g_viewBottom}), std::vector<int>({2000, 800, 600}));
     EXPECT_EQ(g_races, nullptr);

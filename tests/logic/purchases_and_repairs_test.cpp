@@ -65,6 +65,7 @@ TEST_F(PurchaseTest, AShipsItemsRaiseItsFiguresForGoodAndGoldShortOfThePriceBuys
     ASSERT_TRUE(trade.buy(6));  // Green gun 3
     EXPECT_EQ(ship->weaponReady, 1);
     while (!trade.sellRows().empty()) ASSERT_TRUE(trade.sell(0));
+    EXPECT_EQ(std::count(ship->equip, ship->equip + kShipEquipSlots, 0), kShipEquipSlots);
     EXPECT_EQ(human->gold, 20000 - (1900 + 2000 + 3000 + 3900 + 901) + (950 + 1000 + 1500 + 1950 + 450));
     EXPECT_EQ((std::vector<int>{ship->holds, ship->shieldPoints, ship->viewPoints, ship->actionPoints}),
               (std::vector<int>{3, 350, 90, 110}));
