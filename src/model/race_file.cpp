@@ -1,5 +1,7 @@
 #include "model/race_file.h"
 
+#include "model/counted.h"
+
 namespace qv {
 
 namespace {
@@ -97,8 +99,8 @@ bool ParseRaceFile(const std::uint8_t* data, std::size_t size, RaceFile& out,
     std::size_t left = size - in.pos();
     if (static_cast<std::size_t>(modelCount) * 22 + static_cast<std::size_t>(weaponCount) * 17 >
         left) {
-        error = "the file ends before the " + std::to_string(modelCount) + " ship models and " +
-                std::to_string(weaponCount) + " weapons it announces";
+        error = "the file ends before the " + Counted(modelCount, "ship model") + " and " +
+                Counted(weaponCount, "weapon") + " it announces";
         return false;
     }
     out.models.resize(static_cast<std::size_t>(modelCount));

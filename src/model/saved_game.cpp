@@ -1,5 +1,6 @@
 #include "model/saved_game.h"
 
+#include "model/counted.h"
 #include "model/lists.h"
 #include "model/platform.h"
 
@@ -120,7 +121,8 @@ public:
 
     // A count of entries of at least entrySize bytes each, which the rest of
     // the file must be able to hold.
-    int count(std::size_t entrySize, const std::string& what) {
+    int count(std::size_t entrySize, std::string_view noun, const std::string& where = "") {
+        const std::string what = std::string(noun) + "s" + where;
         const std::int32_t n = i32();
         if (failed()) return 0;
         if (n < 0) {
@@ -128,7 +130,7 @@ public:
             return 0;
         }
         if (static_cast<std::size_t>(n) > left() / entrySize) {
-            fail("it announces " + std::to_string(n) + " " + what + ", more than the rest of the file can hold");
+            fail("it announces " + Counted(n, noun) + where + ", more than the rest of the file can hold");
             return 0;
         }
         return n;
@@ -180,7 +182,7 @@ bool CheckRate(Reader& in, std::int32_t rate, const std::string& what) {
 // Reads a list of ships into head (each inserted at the head, so the list
 // comes back reversed).
 void ReadShips(Reader& in, const StagedGame& game, int playerCount, Ship*& head, const std::string& where) {
-    const int n = in.count(kSavedShipSize, "ships " + where);
+    const int n = in.count(kSavedShipSize, "ship", " " + where);
     for (int i = 0; i < n && !in.failed(); ++i) {
         in.at("ship " + std::to_string(i + 1) + " " + where);
         auto* s = new Ship;
@@ -208,7 +210,7 @@ void ReadShips(Reader& in, const StagedGame& game, int playerCount, Ship*& head,
         if (!CheckPlace(in, s->x, s->y, name)) return;
         if (owner < 1 || owner > playerCount) {
             in.fail(name + " belongs to player " + std::to_string(owner) + ", but the game has " +
-                    std::to_string(playerCount) + " players");
+                    Counted(playerCount, "player"));
             return;
         }
         s->owner = RecordAt(game.players, owner);
@@ -239,7 +241,7 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
     ReadShips(in, game, playerCount, world->ships, "in the space " + of);
 
     in.at("the asteroids " + of);
-    const int asteroids = in.count(kAsteroidSize, "asteroids " + of);
+    const int asteroids = in.count(kAsteroidSize, "asteroid", " " + of);
     for (int i = 0; i < asteroids && !in.failed(); ++i) {
         in.at("asteroid " + std::to_string(i + 1) + " " + of);
         auto* a = new Asteroid;
@@ -256,7 +258,7 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
     }
 
     in.at("the planets " + of);
-    const int planets = in.count(kPlanetSize, "planets " + of);
+    const int planets = in.count(kPlanetSize, "planet", " " + of);
     for (int i = 0; i < planets && !in.failed(); ++i) {
         const std::string name = "planet " + std::to_string(i + 1) + " " + of;
         in.at(name);
@@ -276,7 +278,7 @@ void ReadWorld(Reader& in, StagedGame& game, int playerCount, int number) {
         if (!CheckPlace(in, p->x, p->y, name) || !CheckRate(in, p->orbitPeriod, name + " has orbit period")) return;
         if (owner < 1 || owner > playerCount) {
             in.fail(name + " belongs to player " + std::to_string(owner) + ", but the game has " +
-                    std::to_string(playerCount) + " players");
+                    Counted(playerCount, "player"));
             return;
         }
         p->owner = RecordAt(game.players, owner);
@@ -290,7 +292,7 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
     const int raceCount = CountOf(g_races);
 
     in.at("the players");
-    const int players = in.count(kPlayerSize, "players");
+    const int players = in.count(kPlayerSize, "player");
     for (int i = 0; i < players && !in.failed(); ++i) {
         auto* p = new Player;
         InsertAtHead(game.players, p);
@@ -306,10 +308,10 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
                     std::to_string(raceCount) + (raceCount == 1 ? " race is" : " races are") + " loaded");
     }
     ReverseList(game.players);
-    if (!in.failed() && players < 2) in.fail("it has " + std::to_string(players) + " players; a game has at least two");
+    if (!in.failed() && players < 2) in.fail("it has " + Counted(players, "player") + "; a game has at least two");
 
     in.at("the worlds");
-    const int worlds = in.failed() ? 0 : in.count(kWorldSize, "worlds");
+    const int worlds = in.failed() ? 0 : in.count(kWorldSize, "world");
     for (int i = 0; i < worlds && !in.failed(); ++i) ReadWorld(in, game, players, i + 1);
     ReverseList(game.worlds);
 
@@ -332,12 +334,12 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
             in.fail("it has no world");
         else if (game.currentWorld < 1 || game.currentWorld > worlds)
             in.fail("the world shown is world " + std::to_string(game.currentWorld) + ", but the game has " +
-                    std::to_string(worlds) + " worlds");
+                    Counted(worlds, "world"));
         else if (game.playerCount != players - 1)
-            in.fail("it says it has " + std::to_string(game.playerCount) + " players besides the neutral one but holds " +
+            in.fail("it says it has " + Counted(game.playerCount, "player") + " besides the neutral one but holds " +
                     std::to_string(players - 1));
         else if (game.worldCount != worlds)
-            in.fail("it says it has " + std::to_string(game.worldCount) + " worlds but holds " +
+            in.fail("it says it has " + Counted(game.worldCount, "world") + " but holds " +
                     std::to_string(worlds));
         else if (game.worldSize < 1000 || game.worldSize > 3000)
             in.fail("its map size is " + std::to_string(game.worldSize) + " (1000 to 3000 are known)");
@@ -347,7 +349,7 @@ bool ReadGame(const std::uint8_t* data, std::size_t size, StagedGame& game, std:
         else if (game.unstability < 0 || game.unstability > 3)
             in.fail("its instability level is " + std::to_string(game.unstability) + " (0 to 3 are known)");
         else if (in.left() != 0)
-            in.fail("it has " + std::to_string(in.left()) + " bytes after the end of the game");
+            in.fail("it has " + Counted(static_cast<std::int64_t>(in.left()), "byte") + " after the end of the game");
     }
     why = in.error();
     return !in.failed();

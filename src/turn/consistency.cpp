@@ -4,6 +4,7 @@
 #include <set>
 
 #include "model/globals.h"
+#include "model/counted.h"
 #include "model/lists.h"
 
 namespace qv {
@@ -55,11 +56,11 @@ public:
         for (const Player* p = g_players; p != neutral_; p = p->next) {
             const int index = IndexOf(g_players, p);
             if (p->planetCount != planetsOf_[p])
-                return "player " + std::to_string(index) + " counts " + std::to_string(p->planetCount) +
-                       " planets but owns " + std::to_string(planetsOf_[p]);
+                return "player " + std::to_string(index) + " counts " + Counted(p->planetCount, "planet") +
+                       " but owns " + std::to_string(planetsOf_[p]);
             if (p->shipCount != shipsOf_[p])
-                return "player " + std::to_string(index) + " counts " + std::to_string(p->shipCount) +
-                       " ships but owns " + std::to_string(shipsOf_[p]);
+                return "player " + std::to_string(index) + " counts " + Counted(p->shipCount, "ship") +
+                       " but owns " + std::to_string(shipsOf_[p]);
         }
         return {};
     }

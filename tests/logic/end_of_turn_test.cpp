@@ -90,7 +90,7 @@ TEST_F(EndTurnTest, TheGameIsLostWithNeitherPlanetNorShip) {
 
 TEST_F(EndTurnTest, ConsistencyCheckFindsBrokenCountersForeignWeaponsAndStalePointers) {
     ++human->shipCount;
-    EXPECT_NE(CheckConsistency().find("counts 1 ships but owns 0"), std::string::npos);
+    EXPECT_NE(CheckConsistency().find("counts 1 ship but owns 0"), std::string::npos);
     Ship* stray = MakeShip(human, 1, 0, 5, 5);
     InsertAtHead(g_currentWorld->ships, stray);
     stray->weapon = (g_races == human->race ? g_races->next : g_races)->weapons;

@@ -105,7 +105,7 @@ TEST_F(RaceLoaderTest, RefusedRacesGiveTheirReason) {
         {cut(RaceBytes().line("D").line("N").u16(1).u16(3).bytes(), 1), early + "its ship model and weapon counts"},
         {RaceBytes().line("D").line("N").u16(0xFFFF).u16(0xFFFF).bytes(),
          early + "the 65535 ship models and 65535 weapons it announces"},
-        {cut(least.bytes(), 1), early + "the 1 ship models and 3 weapons it announces"},
+        {cut(least.bytes(), 1), early + "the 1 ship model and 3 weapons it announces"},
         {least.bytes(), ""},
         {cut(withModel(std::string(100, 'x')), 63), "the file ends inside ship model 1"},
         {cut(SimpleRace("Cut"), 2), "the file ends inside weapon 3"},

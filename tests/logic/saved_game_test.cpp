@@ -91,7 +91,7 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
         {kCut, 68, "it announces 2 worlds" + more},
         {kCut, 17060, "the file ends early, inside the asteroids of world 1"},
         {kCut, 42845, "the file ends early, inside the view and game values"},
-        {kCut, 42847, "it has 1 bytes after the end of the game"},
+        {kCut, 42847, "it has 1 byte after the end of the game"},
         {0, -3, "it gives a negative number of players (-3)"},
         {0, 0x7FFFFFFF, "it announces 2147483647 players" + more},
         {20, 4, "player 1 is of race 4, but 3 races are loaded"},
@@ -122,6 +122,7 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
         {kValues + 16, 0, "the world shown is world 0, but the game has 2 worlds"},
         {kValues + 16, 3, "the world shown is world 3, but the game has 2 worlds"},
         {kValues + 20, 7, "it says it has 7 worlds but holds 2"},
+        {kValues + 20, 1, "it says it has 1 world but holds 2"},
         {kValues + 32, 50, "it says it has 50 players besides the neutral one but holds 2"},
         {kValues + 36, 0, "its turn is 0 (1 to 1000000 are known)"},
         {kValues + 36, 1000001, "its turn is 1000001 (1 to 1000000 are known)"},
@@ -143,7 +144,11 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
     std::vector<std::uint8_t> lonely = golden;
     SetLe32At(lonely, 0, 1);
     lonely.erase(lonely.begin() + 24, lonely.begin() + 64);
-    check(lonely, "it has 1 players; a game has at least two");
+    check(lonely, "it has 1 player; a game has at least two");
+    std::vector<std::uint8_t> cut = golden;  // counts of one read "1 ship", not "1 ships"
+    SetLe32At(cut, 82, 1);
+    cut.resize(kShip + kEnd - 1);
+    check(cut, "it announces 1 ship in the space of world 1" + more);
     for (std::size_t n = 1; n < golden.size(); n += 313)  // cut anywhere, refused
         ASSERT_FALSE(Load(std::vector<std::uint8_t>(golden.begin(), golden.begin() + static_cast<long>(n)))) << n;
 }
