@@ -221,11 +221,14 @@ void ComputerPlayersTurn(bool autopilot) {
     if (!human) return;
     // The last record is the neutral player, which never acts.
     if (autopilot && human->next) PlayerActsInEveryWorld(human);
-    for (Player* r = human->next; r && r->next; r = r->next) {
+    Player* r = human->next;
+    for (; r && r->next; r = r->next) {
         PlayerActsInEveryWorld(r);
         RecordPower(*r, g_turn);
     }
     RecordPower(*human, g_turn);
+    // The neutral player's history stays at zero, as long as everyone's.
+    if (r) KeepPowerRoom(*r, g_turn);
 }
 
 }  // namespace qv

@@ -19,11 +19,16 @@ int DamageRoll(const Weapon& weapon) {
     return weapon.minDamage + Rand() % span;
 }
 
-void RecordPower(Player& player, int turn) {
+void KeepPowerRoom(Player& player, int turn) {
     if (turn < 0) return;
     const auto at = static_cast<std::size_t>(turn);
     if (at >= player.power.size()) player.power.resize(std::max(at + 1, player.power.size() * 2), 0);
-    player.power[at] = static_cast<std::int32_t>(PlayerPower(player));
+}
+
+void RecordPower(Player& player, int turn) {
+    if (turn < 0) return;
+    KeepPowerRoom(player, turn);
+    player.power[static_cast<std::size_t>(turn)] = static_cast<std::int32_t>(PlayerPower(player));
 }
 
 namespace {

@@ -16,6 +16,8 @@ int DamageRoll(const Weapon& weapon);
 // Records the player's power (PlayerPower) for the turn, growing the history
 // when the game runs past its end.
 void RecordPower(Player& player, int turn);
+// Grows the history, when needed, so that it holds the turn (zero there).
+void KeepPowerRoom(Player& player, int turn);
 
 // On the world shown, the explosion is drawn twice; elsewhere nothing.
 void ShowExplosion(const World* world, Planet* planet);

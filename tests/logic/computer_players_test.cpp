@@ -207,6 +207,8 @@ TEST_F(ComputerPlayersTest, ComputerPlayersActThenTheHumanOnAutopilotAndAllButTh
     EXPECT_EQ(std::vector<int>({human->gold, human->power[450], computer->power[450]}),
               std::vector<int>({777 - 1000000, 1000 + 777 - 1000000, 2000}));
     EXPECT_EQ(neutrals->weapon, nullptr);
+    ASSERT_EQ(neutral->power.size(), human->power.size());  // every history holds each turn played
+    EXPECT_EQ(neutral->power[450], 0);
 }
 
 }  // namespace
