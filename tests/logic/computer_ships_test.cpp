@@ -25,6 +25,7 @@ protected:
     void Reset() {
         testing::ClearPlanets(world);
         FreeList(world->ships);
+        for (Asteroid* a = world->asteroids; a; a = a->next) FreeList(a->ships);
         FreeList(world->asteroids);
         platform.log.clear();
         computer->shipCount = computer->planetCount = rival->shipCount = rival->planetCount = 0;
