@@ -216,6 +216,9 @@ TEST(BitmapRunLength, UnwrittenAndOutOfRangePixels) {
               (std::vector<Colour>{green, red, 0, 0, red, green, red, 0}));
     EXPECT_EQ(Pixels(Rle(8, {4, 1, 0, 0, 4, 2, 0, 0})),
               (std::vector<Colour>{green, green, green, green, red, red, red, red}));
+    // An odd literal run ends with its pad byte.
+    EXPECT_EQ(Pixels(Rle(8, {0, 3, 1, 2, 1, 0, 2, 2, 0, 1})),
+              (std::vector<Colour>{green, 0, 0, 0, red, green, red, green}));
     // Up to 2^20 pixels may be nothing but the end mark: all black.
     EXPECT_EQ(Pixels(Rle(8, {0, 1}, 1024, 1024)), std::vector<Colour>(1024 * 1024, 0));
 }
