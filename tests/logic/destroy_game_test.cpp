@@ -7,8 +7,10 @@ namespace {
 
 using DestroyGameTest = testing::GameTest;
 
-// The modes as the program starts, before anything runs: no missile armed, no jump, no computer move, no lost game.
-const std::vector<int> kModesAtStart = {g_rocketMode, g_jumpMode, g_computerMove, g_gameOver};
+// The program starts with no game: no turn, instability, gold or new game yet, no missile armed, no jump, no
+// computer move, no lost game (read before anything runs).
+const std::vector<int> kAtStart = {g_turn,       g_unstability, g_startGold,    g_newDocCount,
+                                   g_rocketMode, g_jumpMode,    g_computerMove, g_gameOver};
 
 TEST_F(DestroyGameTest, FreesEverythingClearsEveryPointerAndKeepsTheRaces) {
     NewGame(NewGameOptions{}, 3);
@@ -43,7 +45,7 @@ TEST_F(DestroyGameTest, FreesEverythingClearsEveryPointerAndKeepsTheRaces) {
         EXPECT_EQ(v, 0);
     EXPECT_EQ(std::vector<int>({g_worldSize, g_viewRight, g_viewBottom}), std::vector<int>({2000, 800, 600}));
     EXPECT_EQ(g_races, nullptr);
-    EXPECT_EQ(kModesAtStart, std::vector<int>({0, 0, 0, 0}));
+    EXPECT_EQ(kAtStart, std::vector<int>(8, 0));
 }
 
 }  // namespace

@@ -97,10 +97,19 @@ TEST_F(EndTurnTest, ConsistencyCheckFindsBrokenCountersForeignWeaponsAndStalePoi
     EXPECT_NE(CheckConsistency().find("weapon not of its owner's race"), std::string::npos);
     stray->weapon = nullptr;
     --human->shipCount;
+    // Each pointer alone, beside a selected planet that is sound.
+    Planet ghostPlanet;
+    Asteroid ghostAsteroid;
     Ship ghost;
-    g_hoverShip = &ghost;
+    g_hoverPlanet = &ghostPlanet;
+    EXPECT_EQ(CheckConsistency(), "a planet pointer is stale");
+    g_hoverPlanet = nullptr, g_hoverAsteroid = &ghostAsteroid;
+    EXPECT_EQ(CheckConsistency(), "an asteroid pointer is stale");
+    g_hoverAsteroid = nullptr, g_hoverShip = &ghost;
     EXPECT_EQ(CheckConsistency(), "a ship pointer is stale");
-    g_hoverShip = nullptr;
+    g_hoverShip = nullptr, g_dockSelection = &ghost;
+    EXPECT_EQ(CheckConsistency(), "a ship pointer is stale");
+    g_dockSelection = nullptr;
     EXPECT_EQ(CheckConsistency(), "");
 }
 

@@ -129,10 +129,11 @@ TEST_F(PointerTest, TheHoverIsAShipBeforeAPlanetBeforeAnAsteroidAndTheCursorShow
     PlanetAt(human, 1200, 1270);     // 70
     AsteroidAt(1120, 1200);          // 80
     // Moves under the points, landing in squares of 30 (own planet) and 17 (asteroid), attack at range + 15 or + 30.
-    const Probes ready = {{1214, 1200, C::Information}, {1215, 1200, C::Move},   {1299, 1200, C::Move},
-                          {1300, 1200, C::Standard},    {1229, 1241, C::Land},   {1230, 1241, C::Move},
-                          {1136, 1216, C::Land},        {1137, 1216, C::Move},   {1200, 1135, C::Attack},
-                          {1266, 1200, C::Move},        {1152, 1136, C::Attack}, {1152, 1265, C::Move}};
+    const Probes ready = {{1214, 1200, C::Information}, {1215, 1200, C::Move}, {1299, 1200, C::Move},
+                          {1300, 1200, C::Standard},    {1229, 1241, C::Land}, {1230, 1241, C::Move},
+                          {1229, 1240, C::Move},        {1136, 1216, C::Land}, {1137, 1216, C::Move},
+                          {1200, 1135, C::Attack},      {1266, 1200, C::Move}, {1152, 1136, C::Attack},
+                          {1152, 1265, C::Move}};
     Expect(ready);
     // Beyond reach, the jump needs a Hyper Module and the model's whole speed (60).
     ship->equip[kHyperModule] = 1;

@@ -2,6 +2,7 @@
 // pointers, explosions; captures; the damage roll.
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include "game_fixture.h"
 #include "turn/removal.h"
@@ -99,6 +100,23 @@ TEST_F(RemovalTest, ACaptureReexpressesDockedShipsAtTheirPlaceInTheCaptorsRace) 
         EXPECT_EQ(s->owner, computer);
         s = s->next;
     }
+}
+
+// Forgetting a record clears the pointers that hold it and only those.
+TEST(Forget, ClearsThePointersToTheRecordOnly) {
+    Planet p, q;
+    Asteroid a, b;
+    Ship s, t;
+    std::tie(g_selPlanet, g_hoverPlanet, g_selAsteroid, g_hoverAsteroid) = std::tuple(&p, &p, &a, &a);
+    std::tie(g_selShip, g_hoverShip, g_dockSelection) = std::tuple(&s, &s, &s);
+    ForgetPlanet(&q), ForgetAsteroid(&b), ForgetShip(&t);
+    EXPECT_EQ(std::tuple(g_selPlanet, g_hoverPlanet, g_selAsteroid, g_hoverAsteroid), std::tuple(&p, &p, &a, &a));
+    EXPECT_EQ(std::tuple(g_selShip, g_hoverShip, g_dockSelection), std::tuple(&s, &s, &s));
+    ForgetPlanet(&p), ForgetAsteroid(&a), ForgetShip(&s);
+    for (const void* left :
+         {(const void*)g_selPlanet, (const void*)g_hoverPlanet, (const void*)g_selAsteroid,
+          (const void*)g_hoverAsteroid, (const void*)g_selShip, (const void*)g_hoverShip, (const void*)g_dockSelection})
+        EXPECT_EQ(left, nullptr);
 }
 
 TEST(DamageRoll, FromTheLeastDamageToBelowTheMostOrTheLeastWithoutADraw) {

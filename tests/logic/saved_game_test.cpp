@@ -133,6 +133,7 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedWithTheReasonAndTheGameStays) {
         {kValues + 44, -1, "its instability level is -1 (0 to 3 are known)"},
         {kValues + 44, 4, "its instability level is 4 (0 to 3 are known)"},
         {kValues + 44, 3, ""},
+        {kValues + 44, 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.at) + " = " + std::to_string(c.value));
