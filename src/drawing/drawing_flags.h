@@ -18,7 +18,7 @@ extern std::atomic<int> g_pauseDrawing;
 extern std::atomic<int> g_drawingPaused;
 // 1 = the drawing thread ends after its next idle frame (or at once when parked).
 extern std::atomic<int> g_exitDrawing;
-// Map units the view moves per scroll frame (0..100).
+// The scroll speed, 0..100 (the Game Options slider): see ScrollDistance.
 extern std::atomic<int> g_scrollStep;
 
 // Scroll flags, set by the pointer and key handlers; non-zero = scroll.

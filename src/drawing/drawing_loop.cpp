@@ -1,6 +1,7 @@
 #include "drawing/drawing_loop.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "model/globals.h"
 #include "drawing/drawing_flags.h"
@@ -60,9 +61,33 @@ void ConsumeRequests(const Requests& r) {
     ClearIfStill(g_ringSecond, r.frame.ringSecond);
 }
 
+// A picture drawn for a request, kept on screen until kEffectShownFor has
+// passed since it was first drawn, on the world it was drawn on.
+struct Glow {
+    FrameEffect effect;
+    const World* world = nullptr;  // compared, never read
+    Clock::time_point since;
+};
+
+// What the thread remembers from one pass to the next.
+struct LoopState {
+    explicit LoopState(const DrawingOptions& o) : options(o) {}
+    Clock::time_point now() const { return options.clock ? options.clock() : Clock::now(); }
+
+    const DrawingOptions& options;
+    int step = 0;
+    // GameLock().takes() as the last pass took the lock.
+    std::uint64_t seenTakes = 0;
+    bool redrawOwed = true;  // the next pass composes a whole frame whatever changed
+    bool scrolling = false;  // the last pass moved, or tried to move, the view
+    Clock::time_point lastScroll;
+    std::int64_t scrollCarry = 0;
+    std::vector<Glow> glows;
+};
+
 // Parks while a pause is asked for. False when the thread is to end: stop,
 // or the exit request seen while parked.
-bool ParkWhilePaused(const std::atomic<bool>& stop) {
+bool ParkWhilePaused(const std::atomic<bool>& stop, LoopState& state) {
     if (stop.load()) return false;
     if (g_pauseDrawing.load() == 0 && g_drawingPaused.load() == 0) return true;
     if (g_pauseDrawing.load() != 0) {
@@ -88,6 +113,10 @@ bool ParkWhilePaused(const std::atomic<bool>& stop) {
         }
         return false;
     });
+    // The game may have been rebuilt meanwhile: nothing drawn before counts.
+    state.glows.clear();
+    state.redrawOwed = true;
+    state.scrolling = false;
     return !end;
 }
 
@@ -98,9 +127,81 @@ struct PassResult {
     bool exit = false;  // the exit request was seen after an idle frame, or with no game
 };
 
+bool SamePlace(const FrameEffect& a, const FrameEffect& b) {
+    const bool ringA = a.kind == FrameEffect::Kind::Ring;
+    const bool ringB = b.kind == FrameEffect::Kind::Ring;
+    return ringA == ringB && a.x == b.x && a.y == b.y && a.level == b.level;
+}
+
+// The afterglow of the world shown. A small explosion flickers between its
+// two pictures every tenth of a second, as the two requests for it did.
+std::vector<FrameEffect> Afterglow(const LoopState& state, Clock::time_point now) {
+    std::vector<FrameEffect> shown;
+    for (const Glow& g : state.glows) {
+        if (g.world != g_currentWorld) continue;
+        FrameEffect e = g.effect;
+        if (e.kind != FrameEffect::Kind::LargeBlast && e.kind != FrameEffect::Kind::Ring &&
+            (now - g.since) / std::chrono::milliseconds(100) % 2 == 1)
+            e.kind = e.kind == FrameEffect::Kind::SmallBlastA ? FrameEffect::Kind::SmallBlastB
+                                                              : FrameEffect::Kind::SmallBlastA;
+        shown.push_back(e);
+    }
+    return shown;
+}
+
+void KeepGlowing(LoopState& state, const std::vector<FrameEffect>& drawn, Clock::time_point now) {
+    for (const FrameEffect& e : drawn) {
+        std::erase_if(state.glows, [&](const Glow& g) { return SamePlace(g.effect, e); });
+        state.glows.push_back({e, g_currentWorld, now});
+    }
+}
+
+// Starts or stops the scroll clock: the first pass that finds a flag raised
+// moves nothing, the next ones move by the time gone since the one before.
+// True while a flag is raised.
+bool FollowScrollFlags(LoopState& state, Clock::time_point now) {
+    if (!FirstScrollFlag()) {
+        state.scrolling = false;
+        state.scrollCarry = 0;
+        return false;
+    }
+    if (!state.scrolling) {
+        state.scrolling = true;
+        state.lastScroll = now;
+    }
+    return true;
+}
+
+// Moves the view if a scroll flag is set and the time since the last scroll
+// pass carries it at least one unit. True when it moved (and a scroll frame
+// is owed); at an edge, or before a whole unit has built up, the pass goes on
+// as an idle pass.
+bool ScrollView(FramePainter& painter, LoopState& state, Clock::time_point now) {
+    const auto direction = FirstScrollFlag();
+    if (!FollowScrollFlags(state, now) || !direction) return false;
+    const auto elapsed = now - state.lastScroll;
+    state.lastScroll = now;
+    const int distance =
+        ScrollDistance(state.step, std::chrono::duration_cast<std::chrono::microseconds>(elapsed), state.scrollCarry);
+    ViewRect view{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom};
+    const ScrollMove move = ApplyScrollMove(view, *direction, distance, g_worldSize);
+    if (!move.possible || (move.dx == 0 && move.dy == 0)) return false;
+    painter.shiftStars(move.dx, move.dy);
+    g_viewLeft = view.left;
+    g_viewTop = view.top;
+    g_viewRight = view.right;
+    g_viewBottom = view.bottom;
+    return true;
+}
+
 // The body of a pass, under the game lock: what to draw, and drawing it.
-PassResult ComposePass(FramePainter& painter, int step) {
+PassResult ComposePass(FramePainter& painter, LoopState& state, Clock::time_point now) {
     GameLockGuard lock;
+    // Anybody else who had the lock since the last pass may have changed
+    // what a frame shows; this pass's own take is the one expected.
+    const std::uint64_t takes = GameLock().takes();
+    const bool changed = takes != state.seenTakes + 1;
+    state.seenTakes = takes;
     PassResult result;
     if (!g_currentWorld) {
         // No game: there is nothing to draw a request on. It is answered all
@@ -109,6 +210,7 @@ PassResult ComposePass(FramePainter& painter, int step) {
             ConsumeRequests(TakeRequests());
             NotifyDrawingFlags();
         }
+        state.glows.clear();
         result.exit = g_exitDrawing.load() != 0;
         return result;
     }
@@ -116,26 +218,25 @@ PassResult ComposePass(FramePainter& painter, int step) {
     // A pending request (or the exit request) gets an idle frame whatever
     // the scroll flags say; scrolling goes on at the next pass.
     const bool idleOwed = RequestsPending() || g_exitDrawing.load() != 0;
-    if (!idleOwed) {
-        if (const auto direction = FirstScrollFlag()) {
-            ViewRect view{g_viewLeft, g_viewTop, g_viewRight, g_viewBottom};
-            const ScrollMove move = ApplyScrollMove(view, *direction, step, g_worldSize);
-            if (!move.possible) return result;
-            painter.shiftStars(move.dx, move.dy);
-            g_viewLeft = view.left;
-            g_viewTop = view.top;
-            g_viewRight = view.right;
-            g_viewBottom = view.bottom;
-            painter.compose(FrameKind::Scroll, FrameRequests{});
-            result.drawn = Drawn::Scroll;
-            return result;
-        }
+    if (idleOwed) FollowScrollFlags(state, now);
+    else if (ScrollView(painter, state, now)) {
+        painter.compose(FrameKind::Scroll, FrameRequests{});
+        // A scroll frame has no panels: the frame after the scrolling is whole.
+        state.redrawOwed = true;
+        result.drawn = Drawn::Scroll;
+        return result;
     }
 
-    const Requests requests = TakeRequests();
+    const bool expired = std::erase_if(state.glows, [&](const Glow& g) { return now - g.since >= kEffectShownFor; });
+    if (!idleOwed && !changed && !state.redrawOwed && state.glows.empty() && expired == 0) return result;
+
+    Requests requests = TakeRequests();
+    requests.frame.afterglow = Afterglow(state, now);
     painter.compose(FrameKind::Idle, requests.frame);
+    KeepGlowing(state, painter.takeEffectsDrawn(), now);
     ConsumeRequests(requests);
     NotifyDrawingFlags();
+    state.redrawOwed = false;
     result.drawn = Drawn::Idle;
     result.exit = g_exitDrawing.load() != 0;
     return result;
@@ -159,9 +260,7 @@ void Pace(Drawn drawn, const DrawingOptions& options, Clock::time_point passStar
     if (drawn == Drawn::Nothing) {
         const auto deadline = Clock::now() + std::max<Clock::duration>(interval, kRecheckAfterNothing);
         WaitDrawingFlags(
-            [&] {
-                return stop.load() || g_pauseDrawing.load() != 0 || g_exitDrawing.load() != 0 || RequestsPending();
-            },
+            [&] { return stop.load() || g_pauseDrawing.load() != 0 || g_exitDrawing.load() != 0 || RequestsPending(); },
             deadline);
         return;
     }
@@ -170,24 +269,33 @@ void Pace(Drawn drawn, const DrawingOptions& options, Clock::time_point passStar
                      passStart + interval);
 }
 
-void RunPasses(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
-    int step = std::max(g_scrollStep.load(), 0);
-    painter.setScrollStep(step);
+// True when a pass has something to do: a request, the exit request, a
+// scroll flag, a change by another thread, a frame owed or a picture still
+// glowing. An idle game with the pointer still composes nothing.
+bool PassWanted(const LoopState& state, bool changed) {
+    return changed || state.redrawOwed || !state.glows.empty() || RequestsPending() || g_exitDrawing.load() != 0 ||
+           FirstScrollFlag().has_value();
+}
 
-    while (ParkWhilePaused(stop)) {
+void RunPasses(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
+    LoopState state(options);
+    state.step = std::max(g_scrollStep.load(), 0);
+    painter.setScrollStep(state.step);
+
+    while (ParkWhilePaused(stop, state)) {
         const Clock::time_point passStart = Clock::now();
         const int wanted = std::max(g_scrollStep.load(), 0);
-        if (wanted != step) {
-            step = wanted;
-            painter.setScrollStep(step);
+        if (wanted != state.step) {
+            state.step = wanted;
+            painter.setScrollStep(state.step);
         }
-        const PassResult pass = ComposePass(painter, step);
+        PassResult pass;
+        if (PassWanted(state, GameLock().takes() != state.seenTakes)) pass = ComposePass(painter, state, state.now());
         if (pass.drawn != Drawn::Nothing) painter.present();
         if (pass.exit) return;
         Pace(pass.drawn, options, passStart, stop);
     }
 }
-
 void RunAndSignOff(FramePainter& painter, const DrawingOptions& options, const std::atomic<bool>& stop) {
     RunPasses(painter, options, stop);
     // Parked for good: the game thread may free everything.

@@ -6,18 +6,26 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "drawing/frame_painter.h"
 
 namespace qv {
 
+// How long an explosion or an instability ring stays on screen after the
+// frame that served its request: long enough for a person to see it. The
+// game does not wait for it; the idle frames of those moments draw it again.
+inline constexpr std::chrono::milliseconds kEffectShownFor{400};
+
 struct DrawingOptions {
     // Time from the start of one frame to the start of the next (about 60
     // frames a second); 0 draws as fast as the painter allows (tests,
-    // benchmarks). Scroll frames are paced the same way, so scrolling moves
-    // the view by the scroll step per frame.
+    // benchmarks). Frames are composed only when something on them changes.
     std::chrono::microseconds frameInterval{16'667};
+    // The clock that scrolling and the time effects stay on screen go by;
+    // empty: the steady clock (tests give their own).
+    std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
 // True while a drawing thread runs (for DrawingLoop: from Start until the

@@ -10,9 +10,7 @@ namespace {
 
 // Nothing will be drawn: no thread runs, or it is parked and only the game
 // thread (the caller) can let it go on.
-bool NoFrameComing() {
-    return !DrawingThreadRunning() || (g_pauseDrawing.load() != 0 && g_drawingPaused.load() != 0);
-}
+bool NoFrameComing() { return !DrawingThreadRunning() || (g_pauseDrawing.load() != 0 && g_drawingPaused.load() != 0); }
 
 }  // namespace
 

@@ -2,6 +2,9 @@
 // in the program, a recording painter in tests.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "model/records.h"
 
 namespace qv {
@@ -11,13 +14,27 @@ enum class FrameKind {
     Scroll,  // while the view moves: no rings, no explosions, only the status line
 };
 
-// The one-shot requests an idle frame draws (null or 0 when none).
+// A picture an idle frame drew for a one-shot request. The frame is gone
+// in a sixtieth of a second, so the picture is drawn again, where it was
+// first drawn, on the idle frames of the next moments (see DrawingOptions).
+struct FrameEffect {
+    enum class Kind { LargeBlast, SmallBlastA, SmallBlastB, Ring };
+    Kind kind = Kind::LargeBlast;
+    std::int64_t x = 0;  // map point of the picture's centre (a ring's centre)
+    std::int64_t y = 0;
+    int level = 0;  // a ring's level, 1..3
+    bool operator==(const FrameEffect&) const = default;
+};
+
+// The one-shot requests an idle frame draws (null or 0 when none), and the
+// pictures of earlier requests still on screen.
 struct FrameRequests {
     Planet* explodingPlanet = nullptr;
     Asteroid* explodingAsteroid = nullptr;
     Ship* explodingShip = nullptr;
     int ringFirst = 0;
     int ringSecond = 0;
+    std::vector<FrameEffect> afterglow;
 };
 
 class FramePainter {
@@ -39,6 +56,10 @@ public:
     // Hands the finished back buffer over for showing. Called without the
     // game lock.
     virtual void present() = 0;
+
+    // What the last idle frame drew for its requests (not its afterglow),
+    // handed over once.
+    virtual std::vector<FrameEffect> takeEffectsDrawn() { return {}; }
 };
 
 }  // namespace qv

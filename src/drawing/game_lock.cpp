@@ -15,6 +15,7 @@ void GameMutex::lock() {
     turn_.wait(lock, [&] { return serving_ == ticket; });
     owner_.store(me, std::memory_order_relaxed);
     depth_ = 1;
+    takes_.fetch_add(1, std::memory_order_acq_rel);
 }
 
 bool GameMutex::try_lock() {
@@ -28,6 +29,7 @@ bool GameMutex::try_lock() {
     ++nextTicket_;
     owner_.store(me, std::memory_order_relaxed);
     depth_ = 1;
+    takes_.fetch_add(1, std::memory_order_acq_rel);
     return true;
 }
 

@@ -34,6 +34,12 @@ public:
     // True when the calling thread holds the lock.
     bool heldByThisThread() const;
 
+    // How many times the lock has been taken afresh by any thread (a holder
+    // taking it again does not count). Everything that changes what a frame
+    // shows happens under the lock, so the drawing thread tells from this
+    // count whether anybody else had the lock since its last frame.
+    std::uint64_t takes() const { return takes_.load(std::memory_order_acquire); }
+
     // Lets go of the lock entirely if the calling thread holds it, however
     // many times it was taken; returns that count (0 when it was not held).
     int releaseAll();
@@ -47,6 +53,7 @@ private:
     std::uint64_t serving_ = 0;     // the ticket whose turn it is
     std::atomic<std::thread::id> owner_{};
     int depth_ = 0;  // touched by the holder only
+    std::atomic<std::uint64_t> takes_{0};
 };
 
 // The game's lock.

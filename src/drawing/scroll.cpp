@@ -10,9 +10,7 @@ namespace {
 
 // One axis of the view spans [low, high]; sign -1 moves it towards 0, +1
 // towards worldSize. The move is impossible once the span touches that edge.
-bool CanMove(int low, int high, int sign, int worldSize) {
-    return sign < 0 ? low != 0 : high != worldSize;
-}
+bool CanMove(int low, int high, int sign, int worldSize) { return sign < 0 ? low != 0 : high != worldSize; }
 
 bool FullStepFits(int low, int high, int sign, int step, int worldSize) {
     return sign < 0 ? low - step >= 0 : high + step <= worldSize;
@@ -67,6 +65,15 @@ ScrollMove ApplyScrollMove(ViewRect& view, ScrollDirection direction, int step, 
     view.top += move.dy;
     view.bottom += move.dy;
     return move;
+}
+
+int ScrollDistance(int step, std::chrono::microseconds elapsed, std::int64_t& carry) {
+    constexpr std::int64_t kMillionths = 1'000'000;
+    const std::int64_t us = std::clamp<std::int64_t>(
+        elapsed.count(), 0, std::chrono::duration_cast<std::chrono::microseconds>(kLongestScrollGap).count());
+    const std::int64_t total = carry + std::int64_t{std::max(step, 0)} * kScrollUnitsPerSecondPerStep * us;
+    carry = total % kMillionths;
+    return static_cast<int>(total / kMillionths);
 }
 
 std::atomic<int>& ScrollFlag(ScrollDirection direction) {

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <optional>
 
 namespace qv {
@@ -14,9 +16,8 @@ enum class ScrollDirection { Up, Down, Left, Right, UpRight, DownRight, UpLeft, 
 // The order in which the drawing thread tests the flags; the first one set
 // wins.
 inline constexpr std::array<ScrollDirection, 8> kScrollTestOrder = {
-    ScrollDirection::Up,        ScrollDirection::Down,        ScrollDirection::Left,
-    ScrollDirection::Right,     ScrollDirection::UpRight,     ScrollDirection::DownRight,
-    ScrollDirection::UpLeft,    ScrollDirection::DownLeft,
+    ScrollDirection::Up,      ScrollDirection::Down,      ScrollDirection::Left,   ScrollDirection::Right,
+    ScrollDirection::UpRight, ScrollDirection::DownRight, ScrollDirection::UpLeft, ScrollDirection::DownLeft,
 };
 
 // A view rectangle in map units.
@@ -45,6 +46,22 @@ struct ScrollMove {
 // both axes go to their edges at once, each by its own remaining distance.
 // A negative step counts as 0.
 ScrollMove ApplyScrollMove(ViewRect& view, ScrollDirection direction, int step, int worldSize);
+
+// The scroll step (the Game Options slider, 0 to 100) is a speed: the view
+// moves 18 map units a second per unit of step, whatever the frame rate. The
+// default step 30 crosses 540 units a second, the fastest 1,800.
+inline constexpr int kScrollUnitsPerSecondPerStep = 18;
+
+// The longest time one scroll frame makes up for: when the game held the
+// drawing thread up for longer, the view goes on from where it was instead
+// of jumping.
+inline constexpr std::chrono::milliseconds kLongestScrollGap{100};
+
+// How far the view moves in `elapsed` at scroll step `step` (a negative step
+// counts as 0). `carry` keeps the fraction of a unit (in millionths) left
+// over from earlier frames, so that many short frames add up to the same
+// distance as one long one.
+int ScrollDistance(int step, std::chrono::microseconds elapsed, std::int64_t& carry);
 
 // The scroll flag of a direction.
 std::atomic<int>& ScrollFlag(ScrollDirection direction);

@@ -44,18 +44,18 @@ struct View {
 
 const QImage* PlanetPicture(const PictureSet& pictures, std::int32_t picture) {
     switch (picture) {
-    case 1: return &pictures.get(PictureRole::Planet1);
-    case 2: return &pictures.get(PictureRole::Planet2);
-    case 3: return &pictures.get(PictureRole::Planet3);
-    default: return nullptr;
+        case 1: return &pictures.get(PictureRole::Planet1);
+        case 2: return &pictures.get(PictureRole::Planet2);
+        case 3: return &pictures.get(PictureRole::Planet3);
+        default: return nullptr;
     }
 }
 
 const QImage* StarPicture(const PictureSet& pictures, std::int32_t kind) {
     switch (kind) {
-    case 1: return &pictures.get(PictureRole::StarYellow);
-    case 2: return &pictures.get(PictureRole::StarBlue);
-    default: return nullptr;
+        case 1: return &pictures.get(PictureRole::StarYellow);
+        case 2: return &pictures.get(PictureRole::StarBlue);
+        default: return nullptr;
     }
 }
 
@@ -131,16 +131,41 @@ void MapPainter::compose(FrameKind kind, const FrameRequests& requests) {
     }
 }
 
-void MapPainter::drawSmallExplosion(std::int64_t x, std::int64_t y) {
+FrameEffect::Kind MapPainter::drawSmallExplosion(std::int64_t x, std::int64_t y) {
     raster::Surface surface(back_);
-    if (phase_) {
-        surface.blit(pictures_.get(PictureRole::BlastSmallB), x, y);
-        phase_ = false;
-    } else {
-        surface.blit(pictures_.get(PictureRole::BlastSmallA), x, y);
-        phase_ = true;
+    const bool second = phase_;
+    surface.blit(pictures_.get(second ? PictureRole::BlastSmallB : PictureRole::BlastSmallA), x, y);
+    phase_ = !phase_;
+    return second ? FrameEffect::Kind::SmallBlastB : FrameEffect::Kind::SmallBlastA;
+}
+
+// Pictures of earlier requests still on screen, where they were first
+// drawn: the rings under the bodies, the explosions over them.
+void MapPainter::drawAfterglow(const std::vector<FrameEffect>& effects, bool rings) {
+    const View view;
+    raster::Surface surface(back_);
+    for (const FrameEffect& e : effects) {
+        const std::int64_t x = view.wx(e.x);
+        const std::int64_t y = view.wy(e.y);
+        switch (e.kind) {
+            case FrameEffect::Kind::Ring:
+                if (rings) DrawRing(surface, view, e.level, e.x, e.y);
+                break;
+            case FrameEffect::Kind::LargeBlast:
+                if (!rings) surface.blit(pictures_.get(PictureRole::BlastLarge), x - 30, y - 30);
+                break;
+            case FrameEffect::Kind::SmallBlastA:
+            case FrameEffect::Kind::SmallBlastB:
+                if (!rings)
+                    surface.blit(pictures_.get(e.kind == FrameEffect::Kind::SmallBlastA ? PictureRole::BlastSmallA
+                                                                                        : PictureRole::BlastSmallB),
+                                 x - 15, y - 15);
+                break;
+        }
     }
 }
+
+std::vector<FrameEffect> MapPainter::takeEffectsDrawn() { return std::exchange(effectsDrawn_, {}); }
 
 void MapPainter::drawMap(FrameKind kind, const FrameRequests& requests) {
     const World& world = *g_currentWorld;
@@ -149,10 +174,16 @@ void MapPainter::drawMap(FrameKind kind, const FrameRequests& requests) {
     raster::Surface surface(back_);
 
     if (idle) {
-        DrawRing(surface, view, requests.ringFirst, g_eventX, g_eventY);
+        drawAfterglow(requests.afterglow, true);
         // The second ring is asked for on behalf of the event's destination:
         // it marks where the moved objects land.
-        DrawRing(surface, view, requests.ringSecond, g_eventDestX, g_eventDestY);
+        const std::pair<int, std::pair<std::int64_t, std::int64_t>> rings[] = {
+            {requests.ringFirst, {g_eventX, g_eventY}}, {requests.ringSecond, {g_eventDestX, g_eventDestY}}};
+        for (const auto& [level, at] : rings) {
+            DrawRing(surface, view, level, at.first, at.second);
+            if (level >= 1 && level <= 3)
+                effectsDrawn_.push_back({FrameEffect::Kind::Ring, at.first, at.second, level});
+        }
     }
 
     if (const Star* star = world.star; star && view.shows(star->x, star->y, kStarMargin))
@@ -171,6 +202,7 @@ void MapPainter::drawMap(FrameKind kind, const FrameRequests& requests) {
         if (idle && p == requests.explodingPlanet) {
             surface.blit(pictures_.get(PictureRole::BlastLarge), x - 30, y - 30);
             phase_ = !phase_;
+            effectsDrawn_.push_back({FrameEffect::Kind::LargeBlast, p->x, p->y});
         }
     }
 
@@ -181,7 +213,8 @@ void MapPainter::drawMap(FrameKind kind, const FrameRequests& requests) {
             surface.blit(pictures_.get(a->resources > 0 ? PictureRole::AsteroidRich : PictureRole::AsteroidSpent),
                          x - 17, y - 17);
         if (a == g_selAsteroid) surface.circle(x, y, 22, kRed);
-        if (idle && a == requests.explodingAsteroid) drawSmallExplosion(x - 15, y - 15);
+        if (idle && a == requests.explodingAsteroid)
+            effectsDrawn_.push_back({drawSmallExplosion(x - 15, y - 15), a->x, a->y});
     }
 
     for (Ship* s = world.ships; s; s = s->next) {
@@ -193,8 +226,10 @@ void MapPainter::drawMap(FrameKind kind, const FrameRequests& requests) {
             surface.circle(x, y, s->actionPoints, kWhite, raster::Stroke::Dotted);
             if (s->weapon) surface.circle(x, y, s->weapon->range, kRed, raster::Stroke::Dotted);
         }
-        if (idle && s == requests.explodingShip) drawSmallExplosion(x - 15, y - 15);
+        if (idle && s == requests.explodingShip)
+            effectsDrawn_.push_back({drawSmallExplosion(x - 15, y - 15), s->x, s->y});
     }
+    if (idle) drawAfterglow(requests.afterglow, false);
 
     DrawOverviewMap(surface, world, g_worldSize, g_viewLeft, g_viewTop);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "drawing/frame_painter.h"
 #include "presentation/picture_set.h"
@@ -46,6 +47,8 @@ public:
     // Copies the back buffer into the front image and counts the frame.
     void present() override;
 
+    std::vector<FrameEffect> takeEffectsDrawn() override;
+
     // The newest presented frame (a shared copy: cheap, and safe to keep
     // while the painter goes on).
     QImage frontImage() const;
@@ -61,13 +64,17 @@ public:
 
 private:
     void drawMap(FrameKind kind, const FrameRequests& requests);
-    void drawSmallExplosion(std::int64_t x, std::int64_t y);
+    // Draws a small explosion with its top-left corner at the window point
+    // (x, y), the picture chosen by the phase bit; returns which it drew.
+    FrameEffect::Kind drawSmallExplosion(std::int64_t x, std::int64_t y);
+    void drawAfterglow(const std::vector<FrameEffect>& effects, bool rings);
 
     PictureSet pictures_;
     QImage back_;
     QImage stars_;    // the star field as shifted so far
     QImage scratch_;  // spare buffer for shifting the star field
     bool phase_ = false;
+    std::vector<FrameEffect> effectsDrawn_;  // since the last takeEffectsDrawn
     int step_ = 0;
     std::unique_ptr<TextLayers> text_;
 

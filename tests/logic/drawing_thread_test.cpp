@@ -22,7 +22,8 @@ using namespace std::chrono_literals;
 struct FrameLog {
     FrameKind kind;
     FrameRequests requests;
-    int frameWait;          // g_frameWait as the frame began
+    int frameWait;  // g_frameWait as the frame began
+    const World* world = nullptr;
     int watchedX = -1;      // where the watched ship was met in the ship walk
     int explosionsMet = 0;  // exploding records met in the walks
 };
@@ -48,7 +49,7 @@ public:
     void compose(FrameKind kind, const FrameRequests& r) override {
         if (auto l = Locked(); l->gate == Log::kArmed) l->gate = Log::kReached;
         WaitFor([](const Log& l) { return l.gate != Log::kReached; });
-        FrameLog f{kind, r, g_frameWait.load()};
+        FrameLog f{kind, r, g_frameWait.load(), g_currentWorld};
         checksum += CheckConsistency().size() + g_worldSize + g_turn + g_currentWorld->star->x;
         for (const Planet* p = g_currentWorld->planets; p; p = p->next)
             checksum += p->x + p->y + p->shieldPoints, f.explosionsMet += p == r.explodingPlanet;
@@ -57,6 +58,7 @@ public:
         for (const Ship* s = g_currentWorld->ships; s; s = s->next) {
             checksum += s->x + s->y + s->shieldPoints + s->holds + s->pixels[0].colour;
             f.explosionsMet += s == r.explodingShip;
+            if (s == r.explodingShip) drawn_.push_back({FrameEffect::Kind::SmallBlastA, s->x, s->y});
             if (s == watched.load()) f.watchedX = s->x;
         }
         for (const Player* p = g_players; p; p = p->next) checksum += p->gold + p->planetCount + p->shipCount;
@@ -65,6 +67,7 @@ public:
         if (kind == FrameKind::Idle) l->idle.push_back(f);
         l->scrolls += kind == FrameKind::Scroll;
     }
+    std::vector<FrameEffect> takeEffectsDrawn() override { return std::exchange(drawn_, {}); }
     // The log, locked for one expression; waiters wake when it is let go.
     struct LockedLog {
         std::unique_lock<std::mutex> lock;
@@ -79,6 +82,11 @@ public:
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return done(log_); });
     }
+    // False when the log does not get there within a (generous) while.
+    bool WaitedFor(const std::function<bool(const Log&)>& done) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 20s, [&] { return done(log_); });
+    }
     std::atomic<Ship*> watched{nullptr};
     std::size_t checksum = 0;  // what was read, so that no read is left out
 
@@ -86,6 +94,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     Log log_;
+    std::vector<FrameEffect> drawn_;  // drawing thread only
 };
 
 void PlaceView(int left, int top) {
@@ -110,7 +119,12 @@ protected:
         ResetDrawingFlags();
         GameTest::TearDown();
     }
-    void StartParked() { ASSERT_TRUE(loop.Start(painter, DrawingOptions{0us})); }  // unpaced
+    // Unpaced, on the test's clock, which moves only when the test says.
+    void StartParked() {
+        ASSERT_TRUE(
+            loop.Start(painter, {.frameInterval = 0us, .clock = [this] { return Clock::time_point(now.load()); }}));
+    }
+    void Advance(std::chrono::microseconds by) { now = now.load() + by; }
     void StartDrawing() {
         StartParked();
         drawing.resumeDrawing();
@@ -124,6 +138,8 @@ protected:
     void WaitFrames(int idle, int scrolls = 0) {
         painter.WaitFor([&](const Log& l) { return int(l.idle.size()) >= idle && l.scrolls >= scrolls; });
     }
+    using Clock = std::chrono::steady_clock;
+    std::atomic<std::chrono::microseconds> now{0us};
     DrawingPlatform drawing;
     RecordingPainter painter;
     DrawingLoop loop;
@@ -138,9 +154,10 @@ TEST_F(DrawingThreadTest, ParksAtStartAndAcknowledgesAPauseOnlyAfterTheFrameInHa
     EXPECT_EQ(g_drawingPaused.load(), 1);
     EXPECT_EQ(painter.log().steps, std::vector<int>{kDefaultScrollStep});
     drawing.resumeDrawing();
-    WaitFrames(3);  // idle frames follow one another unasked
+    WaitFrames(1);
     painter.Locked()->gate = Log::kArmed;
-    painter.WaitFor([](const Log& l) { return l.gate == Log::kReached; });  // inside compose, holding the game lock
+    { GameLockGuard change; }  // a frame composed for it stops inside compose, holding the game lock
+    painter.WaitFor([](const Log& l) { return l.gate == Log::kReached; });
     const int presentedBefore = painter.log().presented;
     DrawingHandshakes pauser;
     std::latch waiting(1);
@@ -204,7 +221,8 @@ TEST_F(DrawingThreadTest, EachRequestIsDrawnOnExactlyOneIdleFrameInTheOrderAsked
 }
 
 // No thread, a parked or stopped one, no game: nothing drawn, requests taken back. A scroll flag at the
-// edge or with step 0: one idle frame per request. Stop ends the thread parked, drawing or pacing.
+// edge or with step 0: requests served by idle frames, the view still. Stop ends the thread parked, drawing
+// or pacing.
 TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
     Ship* ship = AddShip(400, 400);
     auto askEverything = [&] {
@@ -230,46 +248,78 @@ TEST_F(DrawingThreadTest, EveryWaitEndsWhateverTheThreadDoes) {
         PlaceView(step ? 0 : 600, 200);
         g_scrollLeft = 1;
         StartDrawing();
-        WaitFrames(0, step ? 0 : 3);
+        Advance(50ms);
         askEverything();
         GameLockGuard game;
         loop.Stop();
         const Log log = painter.log();
-        EXPECT_EQ(log.idle.size(), step ? 4u : 8u);
+        EXPECT_EQ(std::tuple(log.scrolls, log.shifts.size(), g_viewLeft), std::tuple(0, 0u, step ? 0 : 600));
         for (const FrameLog& f : log.frames) EXPECT_TRUE(f.kind == FrameKind::Idle || !f.requests.explodingShip);
-        for (const auto& shift : log.shifts) EXPECT_EQ(shift, std::make_pair(0, 0));
-        EXPECT_EQ(g_viewLeft, step ? 0 : 600);
     }
     {
         GameLockGuard game;
         DestroyGame();
     }
-    ASSERT_TRUE(loop.Start(painter, DrawingOptions{60s}));
+    const std::size_t before = painter.log().frames.size();
+    ASSERT_TRUE(loop.Start(painter, {.frameInterval = 60s, .clock = {}}));
     drawing.resumeDrawing();
     askEverything();
-    EXPECT_EQ(painter.log().frames.size(), 8u + painter.log().scrolls);
+    EXPECT_EQ(painter.log().frames.size(), before);
 }
 
-TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepAndTheExitComesAfterAnIdleFrame) {
-    PlaceView(500, 10);
-    g_scrollUp = 1;
+// An idle game composes nothing: a frame is owed when the thread is let go, then one per request and one
+// per change. With the pointer in the left edge zone and the view at the left edge, a change (a
+// selection) is drawn at once all the same.
+TEST_F(DrawingThreadTest, FramesAreComposedOnlyWhenSomethingChangesEvenAtTheMapsEdge) {
+    Ship* ship = AddShip(400, 400);
+    PlaceView(0, 200);
+    g_scrollLeft = 1;
     StartDrawing();
-    WaitFrames(0, 1);
+    ASSERT_TRUE(painter.WaitedFor([](const Log& l) { return l.idle.size() == 1; }));
+    drawing.waitFrameIdle();
+    Advance(1s);
+    for (int i = 0; i < 3; ++i) drawing.waitForFrame();  // this thread never takes the game lock meanwhile
+    EXPECT_EQ(painter.log().idle.size(), 4u);
     {
         GameLockGuard game;
-        drawing.waitForFrame();
-        drawing.waitForFrame();
-        EXPECT_EQ(std::tuple(g_viewLeft, g_viewTop, g_viewRight, g_viewBottom), std::tuple(500, 0, 1300, 600));
+        g_selShip = ship;
+    }
+    EXPECT_TRUE(painter.WaitedFor([](const Log& l) { return l.idle.size() == 5; }));
+    drawing.waitForFrame();
+    const Log log = painter.log();
+    EXPECT_EQ(std::tuple(log.idle.size(), log.scrolls, g_viewLeft), std::tuple(6u, 0, 0));
+}
+
+// The view moves 18 units a second per unit of step, by the clock and not by the frames; a pass after a
+// long hold-up makes up for a tenth of a second at most.
+TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTimeAndTheExitComesAfterAnIdleFrame) {
+    PlaceView(500, 200);
+    g_scrollUp = 1;
+    StartDrawing();
+    WaitFrames(1);
+    drawing.waitForFrame();  // several passes, no time gone: the view still
+    EXPECT_EQ(painter.log().scrolls, 0);
+    // 540 units a second: 5.4 per 10 ms, the fractions carried over.
+    const std::pair<std::chrono::microseconds, int> moves[] = {{10ms, 5}, {10ms, 5}, {10ms, 6}, {1s, 54}, {10ms, 5}};
+    int top = 200, scrolls = 0;
+    for (const auto& [by, units] : moves) {
+        Advance(by);
+        WaitFrames(0, ++scrolls);
+        top -= units;
+        EXPECT_EQ(std::tuple(g_viewTop, g_viewBottom, painter.log().shifts.back()),
+                  std::tuple(top, top + kViewHeight, std::pair(0, -units)));
+    }
+    {
+        GameLockGuard game;
         g_scrollUp = 0;
         drawing.changeScrollStep(55);  // adopted by a later pass
         drawing.waitForFrame();
-        drawing.waitForFrame();
-        const Log log = painter.log();  // scrolled once, then nothing at the edge
-        EXPECT_EQ(std::tuple(log.shifts, log.scrolls, log.steps),
-                  std::tuple(std::vector{std::pair(0, -10)}, 1, std::vector{kDefaultScrollStep, 55}));
         g_scrollRight = 1;
     }
-    WaitFrames(0, 3);
+    drawing.waitForFrame();
+    Advance(10ms);  // 990 units a second
+    WaitFrames(0, ++scrolls);
+    EXPECT_EQ(painter.log().shifts.back(), std::pair(9, 0));
     g_exitDrawing = 1;  // scrolling: the thread ends after the next idle frame
     NotifyDrawingFlags();
     WaitDrawingFlags([] { return !DrawingThreadRunning(); });
@@ -277,9 +327,46 @@ TEST_F(DrawingThreadTest, ScrollingMovesTheViewAndTheStarsByTheStepAndTheExitCom
     int moved = 0;
     for (const auto& shift : log.shifts) moved += shift.first;
     EXPECT_EQ(g_viewLeft, 500 + moved);  // the stars moved exactly as far as the view
-    EXPECT_EQ(std::tuple(log.shifts[1], log.shifts[2], g_viewRight - g_viewLeft, log.frames.back().kind, log.presented,
-                         g_drawingPaused.load()),
-              std::tuple(std::pair(55, 0), std::pair(55, 0), kViewWidth, FrameKind::Idle, int(log.frames.size()), 1));
+    EXPECT_EQ(
+        std::tuple(log.steps, g_viewRight - g_viewLeft, log.frames.back().kind, log.presented, g_drawingPaused.load()),
+        std::tuple(std::vector{kDefaultScrollStep, 55}, kViewWidth, FrameKind::Idle, int(log.frames.size()), 1));
+}
+
+// An explosion stays on screen for 0.4 s of the clock, on its world only, flickering between its two
+// pictures every tenth of a second; the game does not wait for it.
+TEST_F(DrawingThreadTest, AnExplosionGlowsOnItsWorldForFourTenthsOfASecond) {
+    Ship* ship = AddShip(900, 900);
+    World* other = world == g_worlds ? world->next : g_worlds;
+    StartDrawing();
+    WaitFrames(1);
+    drawing.showExplosion(ship);
+    auto lastIdle = [](const Log& l) { return l.idle.back(); };
+    auto glowing = [&](FrameEffect::Kind kind) {
+        return painter.WaitedFor([&](const Log& l) {
+            const FrameLog f = lastIdle(l);
+            return f.world == world && f.requests.afterglow == std::vector{FrameEffect{kind, 900, 900}};
+        });
+    };
+    EXPECT_TRUE(glowing(FrameEffect::Kind::SmallBlastA));
+    Advance(150ms);
+    EXPECT_TRUE(glowing(FrameEffect::Kind::SmallBlastB));
+    {
+        GameLockGuard game;
+        g_currentWorld = other;
+    }
+    EXPECT_TRUE(painter.WaitedFor([&](const Log& l) { return lastIdle(l).world == other; }));
+    EXPECT_TRUE(painter.WaitedFor([&](const Log& l) { return lastIdle(l).requests.afterglow.empty(); }));
+    {
+        GameLockGuard game;
+        g_currentWorld = world;
+    }
+    EXPECT_TRUE(glowing(FrameEffect::Kind::SmallBlastB));
+    Advance(250ms);
+    ASSERT_TRUE(painter.WaitedFor([&](const Log& l) { return lastIdle(l).requests.afterglow.empty(); }));
+    const std::size_t gone = painter.log().idle.size();
+    drawing.waitForFrame();  // nothing glows: one frame per request
+    drawing.waitForFrame();
+    EXPECT_EQ(painter.log().idle.size(), gone + 2);
 }
 
 // A wait lends the game lock out however deep it is held and takes it back as deep.

@@ -82,10 +82,12 @@ protected:
         };
         return doc().OnNewDocument();
     }
-    // Two new frames drawn (which needs the game lock free).
+    // A frame drawn for a change made now, which needs the game lock free:
+    // taken again by its holder, the lock changes nothing a frame shows.
     bool Drawn() {
         const std::uint64_t serial = view().frameSerial();
-        return SpinUntil([&] { return view().frameSerial() > serial + 1; });
+        { GameLockGuard change; }
+        return SpinUntil([&] { return view().frameSerial() > serial; });
     }
     // An own ship put at the head of list, at (x, y) of the view.
     static Ship* AddShip(Ship*& list, int x = 0, int y = 0) {
