@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <vector>
 
 namespace qv {
 
@@ -91,6 +92,70 @@ void Lettering(QImage& image, const QString& text, QColor colour, int pixelSize,
     p.drawText(image.rect(), Qt::AlignCenter, text);
 }
 
+// How a picture lies over what is drawn before it.
+enum class Backdrop {
+    Opaque,  // the star field, the title, the buttons: drawn whole
+    Body,    // planets and asteroids: a solid body on a black background
+    Light,   // the stars and the blasts: light on black
+};
+
+Backdrop BackdropOf(PictureRole role) {
+    switch (role) {
+        case PictureRole::Planet1:
+        case PictureRole::Planet2:
+        case PictureRole::Planet3:
+        case PictureRole::AsteroidRich:
+        case PictureRole::AsteroidSpent: return Backdrop::Body;
+        case PictureRole::StarYellow:
+        case PictureRole::StarBlue:
+        case PictureRole::BlastSmallA:
+        case PictureRole::BlastSmallB:
+        case PictureRole::BlastLarge: return Backdrop::Light;
+        default: return Backdrop::Opaque;
+    }
+}
+
+// A body hides what lies behind it, its dark night side too, which may hold
+// black or nearly black pixels: only the black reaching the border through
+// black pixels is background, and becomes transparent.
+QImage WithoutBackground(const QImage& rgb) {
+    QImage image = rgb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<QPoint> reached;
+    auto reach = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= width || y >= height) return;
+        QRgb& pixel = reinterpret_cast<QRgb*>(image.scanLine(y))[x];
+        if (pixel != qRgb(0, 0, 0)) return;  // part of the body, or already transparent
+        pixel = qRgba(0, 0, 0, 0);
+        reached.emplace_back(x, y);
+    };
+    for (int x = 0; x < width; ++x) reach(x, 0), reach(x, height - 1);
+    for (int y = 0; y < height; ++y) reach(0, y), reach(width - 1, y);
+    while (!reached.empty()) {
+        const QPoint p = reached.back();
+        reached.pop_back();
+        reach(p.x() + 1, p.y()), reach(p.x() - 1, p.y()), reach(p.x(), p.y() + 1), reach(p.x(), p.y() - 1);
+    }
+    return image;
+}
+
+// A light adds to what lies behind it: each pixel is as opaque as twice its
+// brightest channel (pixels of half brightness and more wholly), its colour
+// kept as the premultiplied colour. On black it shows exactly as painted;
+// its glow fades into the star field instead of blacking it out.
+QImage AsLight(const QImage& rgb) {
+    QImage image = rgb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
+            line[x] = qRgba(r, g, b, qMin(255, 2 * qMax(r, qMax(g, b))));
+        }
+    }
+    return image;
+}
+
 }  // namespace
 
 const PictureInfo& InfoOf(PictureRole role) { return kInfo[static_cast<std::size_t>(role)]; }
@@ -134,7 +199,7 @@ QImage PictureSet::StandIn(PictureRole role) {
 }
 
 PictureSet::PictureSet() {
-    for (int i = 0; i < kPictureRoleCount; ++i) images_[i] = StandIn(static_cast<PictureRole>(i));
+    for (int i = 0; i < kPictureRoleCount; ++i) set(static_cast<PictureRole>(i), QImage());
 }
 
 PictureSet PictureSet::Load() {
@@ -158,7 +223,12 @@ PictureSet PictureSet::Load() {
 void PictureSet::set(PictureRole role, const QImage& image) {
     const std::size_t i = index(role);
     loaded_[i] = false;
-    images_[i] = image.isNull() ? StandIn(role) : image.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = image.isNull() ? StandIn(role) : image.convertToFormat(QImage::Format_RGB32);
+    switch (BackdropOf(role)) {
+        case Backdrop::Opaque: images_[i] = rgb; break;
+        case Backdrop::Body: images_[i] = WithoutBackground(rgb); break;
+        case Backdrop::Light: images_[i] = AsLight(rgb); break;
+    }
 }
 
 }  // namespace qv
