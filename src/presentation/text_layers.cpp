@@ -41,15 +41,16 @@ double Luminance(const QColor& c) {
 }
 
 // A text colour that stands out against the black outline: a dark player
-// colour is mixed with white, in steps of 1/32, until its relative
-// luminance reaches 0.3 (a contrast of 7 : 1 against black).
+// colour is made lighter, its hue and saturation kept, in steps of 1/32 of
+// the way to white, until its relative luminance reaches 0.25 (a contrast
+// of 6 : 1 against black).
 QColor OverOutline(const QColor& colour) {
-    QColor mixed = colour;
-    for (int step = 1; step <= 32 && Luminance(mixed) < 0.3; ++step) {
-        auto towardWhite = [step](int c) { return c + ((255 - c) * step + 16) / 32; };
-        mixed = QColor(towardWhite(colour.red()), towardWhite(colour.green()), towardWhite(colour.blue()));
-    }
-    return mixed;
+    float hue = 0, saturation = 0, lightness = 0;
+    colour.getHslF(&hue, &saturation, &lightness);
+    QColor lifted = colour;
+    for (int step = 1; step <= 32 && Luminance(lifted) < 0.25; ++step)
+        lifted = QColor::fromHslF(hue, saturation, lightness + (1 - lightness) * static_cast<float>(step) / 32);
+    return lifted;
 }
 
 // The panels' lines stay inside the view, this far from its right edge.
