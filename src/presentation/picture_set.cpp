@@ -137,6 +137,38 @@ QImage WithoutBackground(const QImage& rgb) {
         reached.pop_back();
         reach(p.x() + 1, p.y()), reach(p.x() - 1, p.y()), reach(p.x(), p.y() + 1), reach(p.x(), p.y() - 1);
     }
+    // The body's rim was painted partly over black, and a thin haze round a
+    // globe fades into it: the two outermost rings of the body, a pixel beside
+    // a transparent one (or the picture's border) each time, are as opaque as they are bright against
+    // the brightest pixel inside next to them (wholly when as bright or
+    // brighter; a speck with nothing inside next to it, by its own
+    // brightness). Their colours stay, so over black they show as painted.
+    auto brightness = [](QRgb c) { return qMax(qRed(c), qMax(qGreen(c), qBlue(c))); };
+    for (int ring = 0; ring < 2; ++ring) {
+        const QImage keyed = image.copy();
+        auto at = [&](int x, int y) {
+            const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+            return inside ? reinterpret_cast<const QRgb*>(keyed.constScanLine(y))[x] : qRgba(0, 0, 0, 0);
+        };
+        auto rim = [&](int x, int y) {
+            return qAlpha(at(x, y)) == 255 && (qAlpha(at(x + 1, y)) < 255 || qAlpha(at(x - 1, y)) < 255 ||
+                                               qAlpha(at(x, y + 1)) < 255 || qAlpha(at(x, y - 1)) < 255);
+        };
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (!rim(x, y)) continue;
+                int within = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (qAlpha(at(x + dx, y + dy)) == 255 && !rim(x + dx, y + dy))
+                            within = qMax(within, brightness(at(x + dx, y + dy)));
+                if (within == 0) within = 255;
+                const QRgb c = at(x, y);
+                if (brightness(c) < within)
+                    reinterpret_cast<QRgb*>(image.scanLine(y))[x] =
+                        qRgba(qRed(c), qGreen(c), qBlue(c), (255 * brightness(c) + within / 2) / within);
+            }
+    }
     return image;
 }
 

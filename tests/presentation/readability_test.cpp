@@ -30,7 +30,7 @@ QImage Solid(int width, int height, QRgb colour) {
 }
 
 // Over a light field each map picture leaves its black corners to the field and keeps its body: the
-// brightest pixel, and for planets and asteroids the darkest pixel within 8 of the middle (the night
+// brightest pixel, and for planets and asteroids the darkest pixel within 6 of the middle (the night
 // side, inside every body). Over black each is drawn exactly as painted, in its place and size.
 TEST(MapPictures, ShowOnlyTheirBodyOverTheStarField) {
     const PictureSet set = PictureSet::Load();
@@ -54,7 +54,7 @@ TEST(MapPictures, ShowOnlyTheirBodyOverTheStarField) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 if (sum({x, y}) > sum(brightest)) brightest = {x, y};
-                if (std::hypot(x - w / 2, y - h / 2) <= 8 && sum({x, y}) < sum(darkest)) darkest = {x, y};
+                if (std::hypot(x - w / 2, y - h / 2) <= 6 && sum({x, y}) < sum(darkest)) darkest = {x, y};
             }
         EXPECT_EQ(light.pixel(brightest + QPoint(10, 10)), painted.pixel(brightest));
         if (body) EXPECT_EQ(light.pixel(darkest + QPoint(10, 10)), painted.pixel(darkest)) << sum(darkest);
