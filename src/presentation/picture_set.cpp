@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <vector>
 
 namespace qv {
 
@@ -91,6 +92,102 @@ void Lettering(QImage& image, const QString& text, QColor colour, int pixelSize,
     p.drawText(image.rect(), Qt::AlignCenter, text);
 }
 
+// How a picture lies over what is drawn before it.
+enum class Backdrop {
+    Opaque,  // the star field, the title, the buttons: drawn whole
+    Body,    // planets and asteroids: a solid body on a black background
+    Light,   // the stars and the blasts: light on black
+};
+
+Backdrop BackdropOf(PictureRole role) {
+    switch (role) {
+        case PictureRole::Planet1:
+        case PictureRole::Planet2:
+        case PictureRole::Planet3:
+        case PictureRole::AsteroidRich:
+        case PictureRole::AsteroidSpent: return Backdrop::Body;
+        case PictureRole::StarYellow:
+        case PictureRole::StarBlue:
+        case PictureRole::BlastSmallA:
+        case PictureRole::BlastSmallB:
+        case PictureRole::BlastLarge: return Backdrop::Light;
+        default: return Backdrop::Opaque;
+    }
+}
+
+// A body hides what lies behind it, its dark night side too, which may hold
+// black or nearly black pixels: only the black reaching the border through
+// black pixels is background, and becomes transparent.
+QImage WithoutBackground(const QImage& rgb) {
+    QImage image = rgb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<QPoint> reached;
+    auto reach = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= width || y >= height) return;
+        QRgb& pixel = reinterpret_cast<QRgb*>(image.scanLine(y))[x];
+        if (pixel != qRgb(0, 0, 0)) return;  // part of the body, or already transparent
+        pixel = qRgba(0, 0, 0, 0);
+        reached.emplace_back(x, y);
+    };
+    for (int x = 0; x < width; ++x) reach(x, 0), reach(x, height - 1);
+    for (int y = 0; y < height; ++y) reach(0, y), reach(width - 1, y);
+    while (!reached.empty()) {
+        const QPoint p = reached.back();
+        reached.pop_back();
+        reach(p.x() + 1, p.y()), reach(p.x() - 1, p.y()), reach(p.x(), p.y() + 1), reach(p.x(), p.y() - 1);
+    }
+    // The body's rim was painted partly over black, and a thin haze round a
+    // globe fades into it: the two outermost rings of the body, a pixel beside
+    // a transparent one (or the picture's border) each time, are as opaque as they are bright against
+    // the brightest pixel inside next to them (wholly when as bright or
+    // brighter; a speck with nothing inside next to it, by its own
+    // brightness). Their colours stay, so over black they show as painted.
+    auto brightness = [](QRgb c) { return qMax(qRed(c), qMax(qGreen(c), qBlue(c))); };
+    for (int ring = 0; ring < 2; ++ring) {
+        const QImage keyed = image.copy();
+        auto at = [&](int x, int y) {
+            const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+            return inside ? reinterpret_cast<const QRgb*>(keyed.constScanLine(y))[x] : qRgba(0, 0, 0, 0);
+        };
+        auto rim = [&](int x, int y) {
+            return qAlpha(at(x, y)) == 255 && (qAlpha(at(x + 1, y)) < 255 || qAlpha(at(x - 1, y)) < 255 ||
+                                               qAlpha(at(x, y + 1)) < 255 || qAlpha(at(x, y - 1)) < 255);
+        };
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (!rim(x, y)) continue;
+                int within = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (qAlpha(at(x + dx, y + dy)) == 255 && !rim(x + dx, y + dy))
+                            within = qMax(within, brightness(at(x + dx, y + dy)));
+                if (within == 0) within = 255;
+                const QRgb c = at(x, y);
+                if (brightness(c) < within)
+                    reinterpret_cast<QRgb*>(image.scanLine(y))[x] =
+                        qRgba(qRed(c), qGreen(c), qBlue(c), (255 * brightness(c) + within / 2) / within);
+            }
+    }
+    return image;
+}
+
+// A light adds to what lies behind it: each pixel is as opaque as twice its
+// brightest channel (pixels of half brightness and more wholly), its colour
+// kept as the premultiplied colour. On black it shows exactly as painted;
+// its glow fades into the star field instead of blacking it out.
+QImage AsLight(const QImage& rgb) {
+    QImage image = rgb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
+            line[x] = qRgba(r, g, b, qMin(255, 2 * qMax(r, qMax(g, b))));
+        }
+    }
+    return image;
+}
+
 }  // namespace
 
 const PictureInfo& InfoOf(PictureRole role) { return kInfo[static_cast<std::size_t>(role)]; }
@@ -134,7 +231,7 @@ QImage PictureSet::StandIn(PictureRole role) {
 }
 
 PictureSet::PictureSet() {
-    for (int i = 0; i < kPictureRoleCount; ++i) images_[i] = StandIn(static_cast<PictureRole>(i));
+    for (int i = 0; i < kPictureRoleCount; ++i) set(static_cast<PictureRole>(i), QImage());
 }
 
 PictureSet PictureSet::Load() {
@@ -158,7 +255,12 @@ PictureSet PictureSet::Load() {
 void PictureSet::set(PictureRole role, const QImage& image) {
     const std::size_t i = index(role);
     loaded_[i] = false;
-    images_[i] = image.isNull() ? StandIn(role) : image.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = image.isNull() ? StandIn(role) : image.convertToFormat(QImage::Format_RGB32);
+    switch (BackdropOf(role)) {
+        case Backdrop::Opaque: images_[i] = rgb; break;
+        case Backdrop::Body: images_[i] = WithoutBackground(rgb); break;
+        case Backdrop::Light: images_[i] = AsLight(rgb); break;
+    }
 }
 
 }  // namespace qv

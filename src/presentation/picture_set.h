@@ -1,5 +1,9 @@
 // The pictures the map, the title screen and the dialogs draw: one QImage
-// (Format_RGB32) per role, loaded once and shared read-only afterwards.
+// per role, loaded once and shared read-only afterwards. The pictures drawn
+// over the star field (the stars, planets, asteroids and blasts) are painted
+// on black; they are kept in Format_ARGB32_Premultiplied with that black
+// background transparent, so that only the body shows on the field. The
+// others are opaque, in Format_RGB32.
 #pragma once
 
 #include <QImage>
@@ -44,7 +48,7 @@ enum class PictureRole : int {
 inline constexpr int kPictureRoleCount = static_cast<int>(PictureRole::ButtonRepairShip) + 1;
 
 struct PictureInfo {
-    const char* name;     // resource name: ":/pictures/<name>.png"
+    const char* name;  // resource name: ":/pictures/<name>.png"
     int width;
     int height;
     const char* caption;  // the text a button picture carries, else null
@@ -61,8 +65,8 @@ public:
     // resource is missing, unreadable or of another size keeps its stand-in.
     static PictureSet Load();
 
-    // Replaces one picture (converted to Format_RGB32). A null image puts the
-    // stand-in back.
+    // Replaces one picture, given opaque on black (converted to Format_RGB32,
+    // then to the role's format). A null image puts the stand-in back.
     void set(PictureRole role, const QImage& image);
 
     const QImage& get(PictureRole role) const { return images_[index(role)]; }

@@ -69,6 +69,25 @@ void Surface::blit(const QImage& picture, std::int64_t x, std::int64_t y) {
     const std::int64_t x1 = std::min<std::int64_t>(x + picture.width(), width_);
     const std::int64_t y1 = std::min<std::int64_t>(y + picture.height(), height_);
     if (x0 >= x1 || y0 >= y1) return;
+    if (picture.format() == QImage::Format_ARGB32_Premultiplied) {
+        // frame = picture + frame x (1 - alpha), channel by channel.
+        for (std::int64_t yy = y0; yy < y1; ++yy) {
+            const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(static_cast<int>(yy - y)));
+            QRgb* target = row(static_cast<int>(yy));
+            for (std::int64_t xx = x0; xx < x1; ++xx) {
+                const QRgb s = source[xx - x];
+                const int keep = 255 - qAlpha(s);
+                if (keep == 0) {
+                    target[xx] = s;
+                } else if (s != 0) {  // 0: wholly transparent
+                    const QRgb d = target[xx];
+                    auto mix = [keep](int over, int under) { return over + (under * keep + 127) / 255; };
+                    target[xx] = qRgb(mix(qRed(s), qRed(d)), mix(qGreen(s), qGreen(d)), mix(qBlue(s), qBlue(d)));
+                }
+            }
+        }
+        return;
+    }
     const auto bytes = static_cast<std::size_t>(x1 - x0) * sizeof(QRgb);
     for (std::int64_t yy = y0; yy < y1; ++yy) {
         const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(static_cast<int>(yy - y)));

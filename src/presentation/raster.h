@@ -39,7 +39,9 @@ public:
     // Pixels x0 .. x1 (both included) of row y.
     void fillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, QRgb colour);
 
-    // Copies the whole picture with its top-left corner at (x, y), clipped.
+    // Draws the whole picture with its top-left corner at (x, y), clipped: a
+    // Format_RGB32 picture is copied, a Format_ARGB32_Premultiplied one laid
+    // over the frame by its alpha.
     void blit(const QImage& picture, std::int64_t x, std::int64_t y);
 
     // Copies a frame-sized picture over the whole frame.

@@ -7,6 +7,9 @@
 #include <QPen>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
+
 #include "model/globals.h"
 #include "model/records.h"
 #include "presentation/raster.h"
@@ -27,6 +30,33 @@ QColor ColourOf(const Player* player) {
 QString RaceName(const Player* owner) {
     return owner && owner->race ? GameText(owner->race->name) : QString();
 }
+
+double Linear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const QColor& c) {
+    return 0.2126 * Linear(c.red()) + 0.7152 * Linear(c.green()) + 0.0722 * Linear(c.blue());
+}
+
+// A text colour that stands out against the black outline: a dark player
+// colour is made lighter, its hue and saturation kept, in steps of 1/32 of
+// the way to white, until its relative luminance reaches 0.25 (a contrast
+// of 6 : 1 against black).
+QColor OverOutline(const QColor& colour) {
+    float hue = 0, saturation = 0, lightness = 0;
+    colour.getHslF(&hue, &saturation, &lightness);
+    QColor lifted = colour;
+    for (int step = 1; step <= 32 && Luminance(lifted) < 0.25; ++step)
+        lifted = QColor::fromHslF(hue, saturation, lightness + (1 - lightness) * static_cast<float>(step) / 32);
+    return lifted;
+}
+
+// The panels' lines stay inside the view, this far from its right edge.
+constexpr int kPanelRight = kViewWidth - 4;
+// The widest a name on a panel is drawn; a longer one ends in "…".
+constexpr int kNameWidth = 160;
 
 }  // namespace
 
@@ -51,19 +81,43 @@ void TextLayers::write(QPainter& painter, int x, int y, const QString& text) con
     painter.drawText(QPoint(x, y + ascent_), text);
 }
 
+void TextLayers::writeOutlined(QPainter& painter, int x, int y, const QString& text) const {
+    const QPen pen = painter.pen();
+    painter.setPen(kBlack);
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) write(painter, x + dx, y + dy, text);
+    painter.setPen(pen);
+    write(painter, x, y, text);
+}
+
 void TextLayers::drawStatusLine(QPainter& painter) const {
     const Player* human = g_players;
     if (!human) return;
     painter.setFont(font_);
-    painter.setPen(ColourOf(human));
-    write(painter, 5, 5, QStringLiteral("Gold:"));
-    write(painter, 50, 5, QString::number(human->gold));
-    write(painter, 110, 5, QStringLiteral("Planets:"));
-    write(painter, 170, 5, QString::number(human->planetCount));
-    write(painter, 200, 5, QStringLiteral("Ships:"));
-    write(painter, 255, 5, QString::number(human->shipCount));
-    write(painter, 500, 5, QStringLiteral("World Number:"));
-    if (g_currentWorld) write(painter, 605, 5, QString::number(g_currentWorld->number));
+    painter.setPen(OverOutline(ColourOf(human)));
+    writeOutlined(painter, 5, 5, QStringLiteral("Gold:"));
+    writeOutlined(painter, 50, 5, QString::number(human->gold));
+    writeOutlined(painter, 110, 5, QStringLiteral("Planets:"));
+    writeOutlined(painter, 170, 5, QString::number(human->planetCount));
+    writeOutlined(painter, 200, 5, QStringLiteral("Ships:"));
+    writeOutlined(painter, 255, 5, QString::number(human->shipCount));
+    writeOutlined(painter, 500, 5, QStringLiteral("World Number:"));
+    if (g_currentWorld) writeOutlined(painter, 605, 5, QString::number(g_currentWorld->number));
+}
+
+// The panel's texts keep their places towards one another; the whole panel
+// moves left as far as its widest line needs to end inside the view.
+void TextLayers::drawPanel(QPainter& painter, int left, int top, std::initializer_list<PanelText> texts) const {
+    const QFontMetrics metrics(font_);
+    int right = 0;
+    for (const PanelText& t : texts) right = std::max(right, left + t.dx + metrics.horizontalAdvance(t.text));
+    left -= std::max(0, right - kPanelRight);
+    for (const PanelText& t : texts) writeOutlined(painter, left + t.dx, top + t.dy, t.text);
+}
+
+QString TextLayers::name(const QString& text) const {
+    return QFontMetrics(font_).elidedText(text, Qt::ElideRight, kNameWidth);
 }
 
 void TextLayers::drawPanels(QPainter& painter) const {
@@ -71,26 +125,28 @@ void TextLayers::drawPanels(QPainter& painter) const {
     painter.setFont(font_);
     painter.setPen(kWhite);
     if (const Planet* planet = g_hoverPlanet) {
-        write(painter, 650, 180, QStringLiteral("Race:"));
-        write(painter, 720, 180, RaceName(planet->owner));
-        write(painter, 650, 200, QStringLiteral("Shield Points:"));
-        write(painter, 750, 200, QString::number(planet->shieldPoints));
+        drawPanel(painter, 650, 180,
+                  {{0, 0, QStringLiteral("Race:")},
+                   {70, 0, name(RaceName(planet->owner))},
+                   {0, 20, QStringLiteral("Shield Points:")},
+                   {100, 20, QString::number(planet->shieldPoints)}});
     }
     if (const Asteroid* asteroid = g_hoverAsteroid) {
-        write(painter, 650, 200, QStringLiteral("Resources:"));
-        write(painter, 750, 200, QString::number(asteroid->resources));
+        drawPanel(painter, 650, 200,
+                  {{0, 0, QStringLiteral("Resources:")}, {100, 0, QString::number(asteroid->resources)}});
     }
     if (const Ship* ship = g_hoverShip) {
-        write(painter, 600, 180, QStringLiteral("Race:"));
-        write(painter, 650, 180, RaceName(ship->owner));
-        write(painter, 600, 200, QStringLiteral("Ship Type:"));
-        write(painter, 680, 200, ship->model ? GameText(ship->model->name) : QString());
-        write(painter, 600, 220, QStringLiteral("Shield Points:"));
-        write(painter, 700, 220, QString::number(ship->shieldPoints));
         const QString holds = ship->holds == 0      ? QStringLiteral("No Holds.")
                               : ship->holdFull == 1 ? QStringLiteral("Full Holds.")
                                                     : QStringLiteral("Empty Holds.");
-        write(painter, 600, 240, holds);
+        drawPanel(painter, 600, 180,
+                  {{0, 0, QStringLiteral("Race:")},
+                   {50, 0, name(RaceName(ship->owner))},
+                   {0, 20, QStringLiteral("Ship Type:")},
+                   {80, 20, name(ship->model ? GameText(ship->model->name) : QString())},
+                   {0, 40, QStringLiteral("Shield Points:")},
+                   {100, 40, QString::number(ship->shieldPoints)},
+                   {0, 60, holds}});
     }
 }
 
@@ -114,7 +170,7 @@ void TextLayers::drawGameOver(QPainter& painter) const {
     if (g_gameOver != 1) return;
     painter.setFont(font_);
     painter.setPen(kWhite);
-    write(painter, 100, 300, QStringLiteral("GAME OVER"));
+    writeOutlined(painter, 100, 300, QStringLiteral("GAME OVER"));
 }
 
 }  // namespace qv
