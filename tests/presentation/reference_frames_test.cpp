@@ -127,9 +127,26 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     Put(world->planets, 640, 60, human)->picture = 2;
     Put(world->planets->docks, -500, -500, enemy);
     std::tie(g_eventX, g_eventY, g_eventDestX, g_eventDestY) = std::tuple(750, 1250, 1350, 1350);
-    FrameRequests requests{nullptr, Put(world->asteroids, 650, 520), Put(world->ships, 700, 520, human), 2, 1};
+    FrameRequests requests{.explodingAsteroid = Put(world->asteroids, 650, 520),
+                           .explodingShip = Put(world->ships, 700, 520, human),
+                           .ringFirst = 2,
+                           .ringSecond = 1,
+                           .afterglow = {}};
     const QImage idle = Frame(FrameKind::Idle, requests);
     ExpectReference(idle, "map_idle");
+
+    // What the frame drew for its requests, drawn again from that alone, gives the same frame; it is
+    // handed over once.
+    using K = FrameEffect::Kind;
+    const std::vector<FrameEffect> drawn = painter.takeEffectsDrawn();
+    EXPECT_EQ(drawn, (std::vector<FrameEffect>{{K::Ring, 750, 1250, 2},
+                                               {K::Ring, 1350, 1350, 1},
+                                               {K::SmallBlastA, 1250, 1220},
+                                               {K::SmallBlastB, 1300, 1220}}));
+    FrameRequests glow;
+    glow.afterglow = drawn;
+    EXPECT_EQ(Frame(FrameKind::Idle, glow), idle);
+    EXPECT_TRUE(painter.takeEffectsDrawn().empty());
 
     // The window sees a frame only once it is presented, and keeps it.
     EXPECT_NE(painter.frontImage(), idle);
@@ -143,7 +160,8 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     painter.shiftStars(30, -10);
     const QImage scroll = Frame(FrameKind::Scroll, requests);
     std::tie(g_computerMove, g_gameOver, g_hoverShip) = std::tuple(0, 0, nullptr);
-    EXPECT_EQ(scroll, Frame(FrameKind::Idle, {nullptr, nullptr, nullptr, 4, -1}));  // rings of levels 1 to 3 only
+    EXPECT_EQ(scroll, Frame(FrameKind::Idle,
+                            {.ringFirst = 4, .ringSecond = -1, .afterglow = {}}));  // rings of levels 1 to 3 only
     painter.present();
     EXPECT_EQ(painter.frameSerial(), 2u);
     EXPECT_EQ(shown, idle);
@@ -156,7 +174,7 @@ TEST(ReferenceFrames, OfOneFixedGame) {
     g_hoverPlanet = Put(world->planets, 130, 310, human);
     std::tie(g_hoverPlanet->picture, g_hoverPlanet->shieldPoints) = std::tuple(2, 432);
     std::tie(g_turn, human->gold, world->star->kind) = std::tuple(1234, -1234, 2);
-    requests = FrameRequests{selected, nullptr, requests.explodingShip, 0, 0};
+    requests = FrameRequests{.explodingPlanet = selected, .explodingShip = requests.explodingShip, .afterglow = {}};
     std::tie(g_selPlanet, g_selShip) = std::tuple(nullptr, nullptr);
     QImage over = Frame(FrameKind::Idle, requests);
     // Right of the gold the status line is the first frame's; not kept twice.

@@ -18,7 +18,7 @@ using Delivery = QWindowSystemInterface::AsynchronousDelivery;
 class Input : public ShellTest {
 protected:
     // Frames at 10 a second, so each wait serves the event loop a few times; the view focused and still.
-    DrawingOptions drawing() const override { return DrawingOptions{std::chrono::milliseconds(100)}; }
+    DrawingOptions drawing() const override { return {.frameInterval = std::chrono::milliseconds(100), .clock = {}}; }
     void SetUp() override {
         ShellTest::SetUp();
         ASSERT_TRUE(NewGame([](NewGameDialog& d) {
