@@ -13,6 +13,7 @@
 #include "drawing/game_lock.h"
 #include "orders/asteroid_panel.h"
 #include "shell/picture_button.h"
+#include "shell/planet_options_dialog.h"
 
 namespace qv::shell {
 
@@ -49,6 +50,7 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setGeometry(10, 35, 170, 145);
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::onSelectionChanged);
+    EnableWithChosenRow(list_, {startShip_, loadHold_});
 
     ok_->setDefault(true);
     ok_->setFocus();
@@ -64,22 +66,30 @@ void CAsteroidOptionsDlg::onSelectionChanged() {
     if (chosen.isEmpty()) return;
     const int row = list_->indexOfTopLevelItem(chosen.front());
     if (row < 0) return;
+    rowChosen_ = true;
     GameLockGuard lock;
     g_listSelection = row;
 }
 
 void CAsteroidOptionsDlg::OnStartShip() {
+    const int row = ChosenRow(list_);
+    if (row < 0) return;
     {
         GameLockGuard lock;
-        StartShipFromAsteroid();
+        g_listSelection = row;
+        // The ship chosen is gone from the list: the next is not chosen.
+        if (StartShipFromAsteroid()) rowChosen_ = false;
     }
     refreshRows();
     update();
 }
 
 void CAsteroidOptionsDlg::OnLoadHold() {
+    const int row = ChosenRow(list_);
+    if (row < 0) return;
     {
         GameLockGuard lock;
+        g_listSelection = row;
         LoadHold();
     }
     refreshRows();
@@ -97,7 +107,7 @@ void CAsteroidOptionsDlg::refreshRows() {
 
 void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
-    {
+    if (rowChosen_) {
         GameLockGuard lock;
         chosen = g_listSelection;
     }
@@ -112,6 +122,8 @@ void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
         item->setSelected(true);
     }
     shown_ = rows;
+    // Start Ship and Load Hold wait for a ship chosen since the panel opened.
+    ShowChosenRow(list_, {startShip_, loadHold_});
 }
 
 void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {

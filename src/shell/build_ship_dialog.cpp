@@ -40,6 +40,8 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
         GameLockGuard lock;
         g_listSelection = row;
     });
+    // Buy waits for a model chosen here.
+    EnableWithChosenRow(models_, {buy_});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -51,8 +53,10 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
 }
 
 void BuildShipDialog::onBuy() {
+    const int row = ChosenRow(models_);
+    if (row < 0) return;
     GameLockGuard lock;
-    BuyShip(planet_, g_listSelection);
+    BuyShip(planet_, row);
 }
 
 }  // namespace qv::shell

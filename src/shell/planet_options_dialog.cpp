@@ -111,6 +111,21 @@ void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int r
                      [list, report](QTreeWidgetItem* item) { report(list->indexOfTopLevelItem(item)); });
 }
 
+int ChosenRow(const QTreeWidget* list) {
+    const QList<QTreeWidgetItem*> chosen = list->selectedItems();
+    return chosen.isEmpty() ? -1 : list->indexOfTopLevelItem(chosen.front());
+}
+
+void ShowChosenRow(const QTreeWidget* list, const QList<QWidget*>& buttons) {
+    const bool chosen = ChosenRow(list) >= 0;
+    for (QWidget* button : buttons) button->setEnabled(chosen);
+}
+
+void EnableWithChosenRow(QTreeWidget* list, const QList<QWidget*>& buttons) {
+    QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, [list, buttons] { ShowChosenRow(list, buttons); });
+    ShowChosenRow(list, buttons);
+}
+
 const char* PlanetOptionsDialog::Caption(Button which) { return kButtons[which].caption; }
 
 PlanetOptionsDialog::PlanetOptionsDialog(Planet* planet, QWidget* parent) : QDialog(parent), planet_(planet) {
@@ -131,8 +146,12 @@ PlanetOptionsDialog::PlanetOptionsDialog(Planet* planet, QWidget* parent) : QDia
     docks_->setObjectName(QStringLiteral("docks"));
     docks_->setGeometry(150, 10, 140, kHeight - 20);
     OnRowReported(docks_, this, [this](int row) {
-        GameLockGuard lock;
-        ChooseDock(planet_, row);
+        {
+            GameLockGuard lock;
+            ChooseDock(planet_, row);
+        }
+        dockChosen_ = true;
+        showShipButtons();
     });
 
     setFixedSize(kWidth, kHeight);
@@ -149,9 +168,18 @@ void PlanetOptionsDialog::refresh() {
     update();
 }
 
+void PlanetOptionsDialog::showShipButtons() {
+    bool ship = false;
+    if (dockChosen_) {
+        GameLockGuard lock;
+        ship = ChosenDockedShip(planet_) != nullptr;
+    }
+    for (Button b : {StartShip, EquipShip, UnloadShip, SellShip, RepairShip}) buttons_[b]->setEnabled(ship);
+}
+
 void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
-    {
+    if (dockChosen_) {
         GameLockGuard lock;
         if (Ship* ship = ChosenDockedShip(planet_)) chosen = IndexOf(planet_->docks, ship) - 1;
     }
@@ -166,6 +194,7 @@ void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
         item->setSelected(true);
     }
     shown_ = rows;
+    showShipButtons();
 }
 
 void PlanetOptionsDialog::paintEvent(QPaintEvent* event) {

@@ -37,6 +37,15 @@ QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& width
 // fills in.
 void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int row)> report);
 
+// The row the player has chosen in the list (the highlighted one), or -1.
+int ChosenRow(const QTreeWidget* list);
+
+// Buy, Sell and the other buttons that act on a row: enabled only while the
+// list shows a row the player has chosen, from now on. A list refilled with
+// its signals blocked calls ShowChosenRow itself.
+void EnableWithChosenRow(QTreeWidget* list, const QList<QWidget*>& buttons);
+void ShowChosenRow(const QTreeWidget* list, const QList<QWidget*>& buttons);
+
 class PlanetOptionsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -77,12 +86,16 @@ protected:
 private:
     void onButton(Button which);
     void showRows(const std::vector<DockRow>& rows);
+    // The buttons that act on a docked ship wait for one chosen in the list
+    // since the panel opened.
+    void showShipButtons();
 
     Planet* planet_;
     QTreeWidget* docks_ = nullptr;
     std::array<QPushButton*, kButtonCount> buttons_{};
     std::vector<DockRow> shown_;
     std::vector<PanelText> painted_;
+    bool dockChosen_ = false;
 };
 
 // The map's click on the player's selected planet: the panel of g_selPlanet,

@@ -2,7 +2,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "economy/planet_panel.h"
 #include "shell/asteroid_options_dialog.h"
+#include "shell/build_ship_dialog.h"
 #include "shell/equip_dialog.h"
 #include "shell/payment_dialog.h"
 #include "shell/planet_options_dialog.h"
@@ -101,6 +103,62 @@ TEST_F(Panels, ShipAndAsteroidButtonsActOnTheSelectedShipOrTheChosenRow) {
     EXPECT_EQ(asteroid->ships, none);
     EXPECT_EQ(g_currentWorld->ships->holdFull, 1);  // the loaded one, launched
     EXPECT_EQ(dialog.shipList()->topLevelItemCount(), 1);
+}
+
+TEST_F(Panels, BuySellAndTheShipButtonsWaitForARowChosenInTheirOwnListSinceItOpened) {
+    GameLockGuard lock;
+    Planet* const planet = g_selPlanet;
+    g_players->gold = 50000;
+    planet->equip[kHyperStabilizer] = 1;
+    Ship* const docked = AddShip(planet->docks);
+    docked->equip[kSpaceScanner] = 1;
+    AddShip(planet->docks);  // docked is row 2
+    OpenPlanetPanel();
+    PlanetOptionsDialog panel(planet, &frame());
+    const QList<PlanetOptionsDialog::Button> shipButtons = {
+        PlanetOptionsDialog::StartShip, PlanetOptionsDialog::EquipShip, PlanetOptionsDialog::UnloadShip,
+        PlanetOptionsDialog::SellShip, PlanetOptionsDialog::RepairShip};
+    for (auto b : shipButtons) EXPECT_FALSE(panel.button(b)->isEnabled()) << PlanetOptionsDialog::Caption(b);
+    Pick(panel.docksList(), 1);  // the list's row index is 1 now
+    for (auto b : shipButtons) EXPECT_TRUE(panel.button(b)->isEnabled()) << PlanetOptionsDialog::Caption(b);
+    BuildShipDialog yard(planet, &panel);
+    EquipDialog planetTrade(EquipDialog::ForPlanet, planet, nullptr, &panel);
+    EquipDialog shipTrade(EquipDialog::ForShip, nullptr, docked, &panel);
+    const std::pair<QTreeWidget*, QPushButton*> rows[] = {
+        {yard.modelList(), yard.buyButton()},
+        {planetTrade.buyList(), planetTrade.buyButton()},
+        {planetTrade.sellList(), planetTrade.sellButton()},
+        {shipTrade.buyList(), shipTrade.buyButton()},
+        {shipTrade.sellList(), shipTrade.sellButton()},
+    };
+    for (auto [list, button] : rows) {
+        SCOPED_TRACE(list->window()->windowTitle().toStdString() + " " + button->objectName().toStdString());
+        const std::int32_t gold = g_players->gold;
+        EXPECT_FALSE(button->isEnabled());
+        button->click();
+        EXPECT_EQ(g_players->gold, gold);  // no row chosen here: nothing bought or sold
+        Pick(list, 0);
+        EXPECT_TRUE(button->isEnabled());
+        button->click();
+        EXPECT_NE(g_players->gold, gold);
+    }
+    EXPECT_FALSE(shipTrade.buyButton()->isEnabled());  // the rows moved: none chosen
+    // A panel opened again: the docked ship chosen before is not chosen in it.
+    PlanetOptionsDialog again(planet, &frame());
+    const std::int32_t gold = g_players->gold;
+    again.button(PlanetOptionsDialog::SellShip)->click();
+    EXPECT_EQ(g_players->gold, gold);
+    EXPECT_NE(IndexOf(planet->docks, docked), 0);  // still docked
+    Asteroid* const asteroid = g_currentWorld->asteroids;
+    FreeList(asteroid->ships);
+    Ship* const landed = AddShip(asteroid->ships);
+    g_selAsteroid = asteroid, g_listSelection = 0;
+    CAsteroidOptionsDlg rocks(&frame());
+    EXPECT_FALSE(rocks.startShipButton()->isEnabled() || rocks.loadHoldButton()->isEnabled());
+    rocks.startShipButton()->click();
+    EXPECT_EQ(asteroid->ships, landed);
+    Pick(rocks.shipList(), 0);
+    EXPECT_TRUE(rocks.startShipButton()->isEnabled() && rocks.loadHoldButton()->isEnabled());
 }
 
 }  // namespace
