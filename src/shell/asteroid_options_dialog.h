@@ -38,6 +38,8 @@ public:
     // since the panel opened); g_listSelection is not changed.
     void refreshRows();
 
+    // The size in the narrowest case; the list and the buttons right of it
+    // move right as far as the names need.
     static constexpr int kWidth = 290;
     static constexpr int kHeight = 190;
 

@@ -28,6 +28,7 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
                               QStringLiteral("Hold"), QStringLiteral("Defence"), QStringLiteral("Cost")},
                              {80, 50, 50, 50, 70, 50}, this);
     models_->setObjectName(QStringLiteral("models"));
+    FitNameColumn(models_, 0, ShipModelNames());
     {
         GameLockGuard lock;
         for (const ShipModel* m : ShipyardModels())

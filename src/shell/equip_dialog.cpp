@@ -47,6 +47,7 @@ EquipDialog::EquipDialog(Kind kind, Planet* planet, Ship* ship, QWidget* parent)
     buyList_->setObjectName(QStringLiteral("buyList"));
     sellList_ = MakeReportList(headings, {nameWidth, 50}, this);
     sellList_->setObjectName(QStringLiteral("sellList"));
+    for (QTreeWidget* list : {buyList_, sellList_}) FitNameColumn(list, 0, EquipmentNames(kind == ForPlanet));
     // Both lists report into the one row index; Buy takes the row chosen in
     // the list to buy from, Sell the one in the list to sell from, and each
     // waits for its row.

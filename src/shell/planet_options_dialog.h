@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "model/dock_rows.h"
@@ -31,6 +32,18 @@ int RunPlanetDialog(QDialog& dialog);
 
 // A report-style list view with the given columns (heading and width).
 QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& widths, QWidget* parent);
+
+// The names the lists show, of every loaded race: its ship models; the
+// equipment of a planet or a ship (the catalogue's items and the races'
+// weapons).
+std::vector<std::string> ShipModelNames();
+std::vector<std::string> EquipmentNames(bool forPlanet);
+
+// Widens the list's column so that, in the list's font, each of the names
+// shows whole, though never wider than the longest item of the catalogue
+// needs (a longer name is elided with "…"). The list's minimum width grows
+// as much as the column; returns that growth in pixels.
+int FitNameColumn(QTreeWidget* list, int column, const std::vector<std::string>& names);
 
 // Calls report with the row the player picks in the list, by mouse or keys
 // (also when he clicks the row already chosen); never for rows the program
@@ -77,6 +90,8 @@ public:
 
     static const char* Caption(Button which);
 
+    // The size in the narrowest case; the list and the buttons right of it
+    // move right as far as the names need.
     static constexpr int kWidth = 505;
     static constexpr int kHeight = 280;
 

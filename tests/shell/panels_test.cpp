@@ -1,8 +1,12 @@
 // The panels' buttons act on the record or row the player chose (their effects are the logic's own tests).
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 
+#include "economy/equipment_trade.h"
 #include "economy/planet_panel.h"
+#include "model/catalogue.h"
 #include "shell/asteroid_options_dialog.h"
 #include "shell/build_ship_dialog.h"
 #include "shell/equip_dialog.h"
@@ -159,6 +163,60 @@ TEST_F(Panels, BuySellAndTheShipButtonsWaitForARowChosenInTheirOwnListSinceItOpe
     EXPECT_EQ(asteroid->ships, landed);
     Pick(rocks.shipList(), 0);
     EXPECT_TRUE(rocks.startShipButton()->isEnabled() && rocks.loadHoldButton()->isEnabled());
+}
+
+TEST_F(Panels, EveryShippedNameShowsWholeInTheListsAndThePanelsTextsStayInsideWithAMargin) {
+    GameLockGuard lock;
+    Planet* const planet = g_selPlanet;
+    QStringList models, planetItems, shipItems;  // the shipped races' (the build's data) and the catalogue's
+    for (const CatalogueItem& item : kPlanetEquipment) planetItems << item.name;
+    for (const CatalogueItem& item : kShipEquipment) shipItems << item.name;
+    for (const Race* race = g_races; race; race = race->next) {
+        for (const ShipModel* m = race->shipModels; m; m = m->next) models << QString::fromStdString(m->name);
+        for (int n = 1; n <= kRaceWeaponsOffered; ++n)
+            planetItems << QString::fromStdString(RaceWeapon(race, n)->name),
+                shipItems << QString::fromStdString(RaceWeapon(race, n)->name);
+    }
+    for (int k = 0; k < kPlanetEquipSlots; ++k) planet->equip[k] = 1;
+    Ship* const docked = AddShip(planet->docks);
+    g_selAsteroid = g_currentWorld->asteroids;
+    PlanetOptionsDialog panel(planet, &frame());
+    BuildShipDialog yard(planet, &panel);
+    EquipDialog planetTrade(EquipDialog::ForPlanet, planet, nullptr, &panel);
+    EquipDialog shipTrade(EquipDialog::ForShip, nullptr, docked, &panel);
+    CAsteroidOptionsDlg rocks(&frame());
+    const std::tuple<QTreeWidget*, int, const QStringList&> lists[] = {
+        {yard.modelList(), 0, models},
+        {panel.docksList(), 1, models},
+        {rocks.shipList(), 1, models},
+        {planetTrade.buyList(), 0, planetItems},
+        {planetTrade.sellList(), 0, planetItems},
+        {shipTrade.buyList(), 0, shipItems},
+        {shipTrade.sellList(), 0, shipItems},
+    };
+    for (auto [list, column, names] : lists) {
+        list->window()->show();
+        const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+        EXPECT_LE(list->header()->sectionViewportPosition(column) + list->columnWidth(column),
+                  list->viewport()->width());
+        for (const QString& name : names)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(name) + margins, list->columnWidth(column))
+                << list->window()->windowTitle().toStdString() << ": " << name.toStdString();
+    }
+    for (Race* race = g_races; race; race = race->next) {  // each race's name and buildings
+        g_players->race = race;
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&panel, &rocks}) {
+            dialog->grab();  // painted
+            const auto& texts = dialog == &panel ? panel.paintedTexts() : rocks.paintedTexts();
+            const int right = dialog == &panel ? panel.docksList()->x() : rocks.okButton()->x();
+            for (const PanelText& t : texts) {
+                const QRect at(t.x, t.y, dialog->fontMetrics().horizontalAdvance(QString::fromStdString(t.text)),
+                               dialog->fontMetrics().height());
+                EXPECT_TRUE(QRect(4, 4, right - 6, dialog->height() - 8).contains(at)) << t.text;
+                EXPECT_FALSE(QString::fromStdString(t.text).endsWith(QChar(0x2026))) << t.text;  // none elided
+            }
+        }
+    }
 }
 
 }  // namespace
