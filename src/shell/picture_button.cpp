@@ -4,7 +4,8 @@
 
 namespace qv::shell {
 
-QPushButton* MakePictureButton(const PictureSet& pictures, PictureRole role, const QString& caption, QWidget* parent) {
+QPushButton* MakePictureButton(const PictureSet& pictures, PictureRole role, const QString& caption,
+                               QWidget* parent) {
     auto* button = new QPushButton(parent);
     const QImage& image = pictures.get(role);
     button->setIcon(QIcon(QPixmap::fromImage(image)));

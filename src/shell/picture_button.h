@@ -8,7 +8,8 @@
 
 namespace qv::shell {
 
-QPushButton* MakePictureButton(const PictureSet& pictures, PictureRole role, const QString& caption, QWidget* parent);
+QPushButton* MakePictureButton(const PictureSet& pictures, PictureRole role, const QString& caption,
+                               QWidget* parent);
 
 // The pictures every dialog shares, loaded on first use (GUI thread).
 const PictureSet& ShellPictures();

@@ -66,7 +66,8 @@ void QtPlatform::setCursor(int cursor) {
     const int role = cursor - kFirstMapCursor;
     if (role >= 0 && role < static_cast<int>(media::kCursorTable.size()))
         cursorWidget_->setCursor(media::CursorFor(static_cast<media::CursorRole>(role)));
-    else cursorWidget_->unsetCursor();
+    else
+        cursorWidget_->unsetCursor();
 }
 
 void QtPlatform::endProcess(int code) {
