@@ -217,6 +217,12 @@ TEST_F(Panels, EveryShippedNameShowsWholeInTheListsAndThePanelsTextsStayInsideWi
             }
         }
     }
+    g_players->race->name = std::string(60, 'W');  // a modder's: elided short of the docks list
+    panel.grab();
+    const PanelText& name = panel.paintedTexts().at(3);
+    EXPECT_TRUE(QString::fromStdString(name.text).endsWith(QChar(0x2026)));
+    EXPECT_LE(name.x + panel.fontMetrics().horizontalAdvance(QString::fromStdString(name.text)),
+              panel.docksList()->x());
 }
 
 }  // namespace
