@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,12 +14,14 @@
 #include "drawing/game_lock.h"
 #include "orders/asteroid_panel.h"
 #include "shell/picture_button.h"
+#include "shell/planet_options_dialog.h"
 
 namespace qv::shell {
 
 namespace {
 
 constexpr int kButtonX = 190;
+constexpr int kListWidth = 170;
 // "Resources:" and the ore on the panel's first line.
 const PanelText kResourcesLabel{10, 10, "Resources:"};
 constexpr int kResourcesX = 70;
@@ -32,9 +35,6 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     ok_ = MakePictureButton(pictures, PictureRole::ButtonOk, QStringLiteral("OK"), this);
     startShip_ = MakePictureButton(pictures, PictureRole::ButtonStartShip, QStringLiteral("Start Ship"), this);
     loadHold_ = MakePictureButton(pictures, PictureRole::ButtonLoadShip, QStringLiteral("Load Hold"), this);
-    ok_->move(kButtonX, 10);
-    startShip_->move(kButtonX, 50);
-    loadHold_->move(kButtonX, 90);
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("ships"));
@@ -47,15 +47,23 @@ CAsteroidOptionsDlg::CAsteroidOptionsDlg(QWidget* parent) : QDialog(parent) {
     list_->setItemsExpandable(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setGeometry(10, 35, 170, 145);
+    // As wide as the model names need; the buttons move right with it.
+    FitNameColumn(list_, 1, ShipModelNames());
+    const int width = std::max(kListWidth, list_->columnWidth(0) + list_->columnWidth(1) + 2 * list_->frameWidth());
+    list_->setGeometry(10, 35, width, 145);
+    const int shift = width - kListWidth;
+    ok_->move(kButtonX + shift, 10);
+    startShip_->move(kButtonX + shift, 50);
+    loadHold_->move(kButtonX + shift, 90);
     connect(list_, &QTreeWidget::itemSelectionChanged, this, &CAsteroidOptionsDlg::onSelectionChanged);
+    EnableWithChosenRow(list_, {startShip_, loadHold_});
 
     ok_->setDefault(true);
     ok_->setFocus();
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(startShip_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnStartShip);
     connect(loadHold_, &QPushButton::clicked, this, &CAsteroidOptionsDlg::OnLoadHold);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kWidth + shift, kHeight);
     refreshRows();
 }
 
@@ -64,22 +72,30 @@ void CAsteroidOptionsDlg::onSelectionChanged() {
     if (chosen.isEmpty()) return;
     const int row = list_->indexOfTopLevelItem(chosen.front());
     if (row < 0) return;
+    rowChosen_ = true;
     GameLockGuard lock;
     g_listSelection = row;
 }
 
 void CAsteroidOptionsDlg::OnStartShip() {
+    const int row = ChosenRow(list_);
+    if (row < 0) return;
     {
         GameLockGuard lock;
-        StartShipFromAsteroid();
+        g_listSelection = row;
+        // The ship chosen is gone from the list: the next is not chosen.
+        if (StartShipFromAsteroid()) rowChosen_ = false;
     }
     refreshRows();
     update();
 }
 
 void CAsteroidOptionsDlg::OnLoadHold() {
+    const int row = ChosenRow(list_);
+    if (row < 0) return;
     {
         GameLockGuard lock;
+        g_listSelection = row;
         LoadHold();
     }
     refreshRows();
@@ -97,7 +113,7 @@ void CAsteroidOptionsDlg::refreshRows() {
 
 void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
-    {
+    if (rowChosen_) {
         GameLockGuard lock;
         chosen = g_listSelection;
     }
@@ -112,14 +128,14 @@ void CAsteroidOptionsDlg::showRows(const std::vector<DockRow>& rows) {
         item->setSelected(true);
     }
     shown_ = rows;
+    // Start Ship and Load Hold wait for a ship chosen since the panel opened.
+    ShowChosenRow(list_, {startShip_, loadHold_});
 }
 
 void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     const QFontMetrics metrics(font());
-    // The label ends short of the number, whatever the font.
-    PanelText label = kResourcesLabel;
-    label.x = LabelLeft(metrics, label, kResourcesX);
+    const PanelText& label = kResourcesLabel;
     std::vector<PanelText> texts = {label};
     std::optional<std::int32_t> resources;
     std::vector<DockRow> rows;
@@ -128,7 +144,8 @@ void CAsteroidOptionsDlg::paintEvent(QPaintEvent* event) {
         resources = SelectedAsteroidResources();
         rows = SelectedAsteroidDockRows();
     }
-    if (resources) texts.push_back({kResourcesX, kResourcesLabel.y, std::to_string(*resources)});
+    // The number begins past the label, whatever the font.
+    if (resources) texts.push_back({FigureLeft(metrics, label, kResourcesX), label.y, std::to_string(*resources)});
     // The rows follow the records at every paint.
     if (rows != shown_) showRows(rows);
     QPainter painter(this);

@@ -34,9 +34,12 @@ public:
     void OnLoadHold();
 
     // Rebuilds the list from the asteroid's ships (the row g_listSelection
-    // shown chosen when the list has it); g_listSelection is not changed.
+    // shown chosen when the list has it and the player has chosen a row
+    // since the panel opened); g_listSelection is not changed.
     void refreshRows();
 
+    // The size in the narrowest case; the list and the buttons right of it
+    // move right as far as the names need.
     static constexpr int kWidth = 290;
     static constexpr int kHeight = 190;
 
@@ -53,6 +56,7 @@ private:
     QTreeWidget* list_ = nullptr;
     std::vector<DockRow> shown_;
     std::vector<PanelText> painted_;
+    bool rowChosen_ = false;  // a row chosen since the panel opened
 };
 
 // Opens the Asteroid Options panel of the selected asteroid, modally; called

@@ -28,6 +28,7 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
                               QStringLiteral("Hold"), QStringLiteral("Defence"), QStringLiteral("Cost")},
                              {80, 50, 50, 50, 70, 50}, this);
     models_->setObjectName(QStringLiteral("models"));
+    FitNameColumn(models_, 0, ShipModelNames());
     {
         GameLockGuard lock;
         for (const ShipModel* m : ShipyardModels())
@@ -40,6 +41,8 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
         GameLockGuard lock;
         g_listSelection = row;
     });
+    // Buy waits for a model chosen here.
+    EnableWithChosenRow(models_, {buy_});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -51,8 +54,10 @@ BuildShipDialog::BuildShipDialog(Planet* planet, QWidget* parent) : QDialog(pare
 }
 
 void BuildShipDialog::onBuy() {
+    const int row = ChosenRow(models_);
+    if (row < 0) return;
     GameLockGuard lock;
-    BuyShip(planet_, g_listSelection);
+    BuyShip(planet_, row);
 }
 
 }  // namespace qv::shell

@@ -47,12 +47,17 @@ EquipDialog::EquipDialog(Kind kind, Planet* planet, Ship* ship, QWidget* parent)
     buyList_->setObjectName(QStringLiteral("buyList"));
     sellList_ = MakeReportList(headings, {nameWidth, 50}, this);
     sellList_->setObjectName(QStringLiteral("sellList"));
-    // Both lists report into the one row index that Buy and Sell read.
+    for (QTreeWidget* list : {buyList_, sellList_}) FitNameColumn(list, 0, EquipmentNames(kind == ForPlanet));
+    // Both lists report into the one row index; Buy takes the row chosen in
+    // the list to buy from, Sell the one in the list to sell from, and each
+    // waits for its row.
     for (QTreeWidget* list : {buyList_, sellList_})
         OnRowReported(list, this, [](int row) {
             GameLockGuard lock;
             g_listSelection = row;
         });
+    EnableWithChosenRow(buyList_, {buy_});
+    EnableWithChosenRow(sellList_, {sell_});
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Equipments for buy:"), this), 0, 0);
@@ -71,16 +76,23 @@ EquipDialog::EquipDialog(Kind kind, Planet* planet, Ship* ship, QWidget* parent)
 void EquipDialog::showRows() {
     Fill(buyList_, trade_->buyRows());
     Fill(sellList_, trade_->sellRows());
+    // The rows moved: nothing is chosen in the new lists.
+    ShowChosenRow(buyList_, {buy_});
+    ShowChosenRow(sellList_, {sell_});
 }
 
 void EquipDialog::onBuy() {
+    const int row = ChosenRow(buyList_);
+    if (row < 0) return;
     GameLockGuard lock;
-    if (trade_->buy(g_listSelection)) showRows();
+    if (trade_->buy(row)) showRows();
 }
 
 void EquipDialog::onSell() {
+    const int row = ChosenRow(sellList_);
+    if (row < 0) return;
     GameLockGuard lock;
-    if (trade_->sell(g_listSelection)) showRows();
+    if (trade_->sell(row)) showRows();
 }
 
 }  // namespace qv::shell

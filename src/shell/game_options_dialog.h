@@ -1,4 +1,4 @@
-// Game Options: the scroll speed on a track bar from 0 to 100, with a tick
+// Game Options: the scroll speed on a track bar from 0 to 100, with one tick,
 // at the step in use.
 #pragma once
 
@@ -10,8 +10,8 @@ namespace qv::shell {
 class GameOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // value: the document's scroll speed option; currentStep: the step the
-    // map scrolls with now (the thumb starts there).
+    // value: the document's scroll speed option (the thumb starts there);
+    // currentStep: the step the map scrolls with now (the one tick).
     GameOptionsDialog(int value, int currentStep, QWidget* parent = nullptr);
 
     // The thumb's position.

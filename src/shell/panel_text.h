@@ -25,6 +25,10 @@ struct PanelText {
 // nearer the panel's edge than 2 pixels.
 int LabelLeft(const QFontMetrics& metrics, const PanelText& label, int figureX);
 
+// Where a figure meant to stand at figureX starts so that, in this font, it
+// begins at least 4 pixels right of the label (which keeps its place).
+int FigureLeft(const QFontMetrics& metrics, const PanelText& label, int figureX);
+
 // Writes the texts in the painter's pen.
 void DrawPanelTexts(QPainter& painter, const QFontMetrics& metrics, const std::vector<PanelText>& texts);
 

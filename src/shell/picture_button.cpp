@@ -24,13 +24,22 @@ const PictureSet& ShellPictures() {
 
 }  // namespace qv::shell
 
+#include <QApplication>
 #include <QDialog>
 
 #include "drawing/game_lock.h"
 
 namespace qv::shell {
 
+QWidget* StepOwner(QWidget* window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal->isVisible() ? modal : window;
+}
+
 void ReactivateWindow(QWidget* window) {
+    // A dialog still open above the window keeps its place on top: the
+    // keyboard goes back to it, and the window is never raised over it.
+    window = StepOwner(window);
     if (!window || !window->isVisible()) return;
     window->raise();
     window->activateWindow();

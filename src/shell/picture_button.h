@@ -25,7 +25,12 @@ namespace qv::shell {
 // afterwards, also where no window manager would.
 int RunModal(QDialog& dialog);
 
-// Gives the keyboard back to the window after a modal step.
+// The window a modal step belongs to: the topmost dialog still open, else
+// the given window.
+QWidget* StepOwner(QWidget* window);
+
+// Gives the keyboard back after a modal step: to the topmost dialog still
+// open, else to the window (raised only then).
 void ReactivateWindow(QWidget* window);
 
 }  // namespace qv::shell

@@ -5,12 +5,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
+#include "economy/equipment_trade.h"
 #include "economy/planet_panel.h"
+#include "model/catalogue.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "drawing/game_lock.h"
@@ -58,6 +62,11 @@ constexpr int kBuildingsLabelY = 52;
 constexpr int kBuildingX = 20;
 constexpr int kFirstBuildingY = 70;
 constexpr int kBuildingStep = 15;
+// The docks list's place when the texts left of it leave room: its left
+// edge, its width, and the gap the texts keep from it.
+constexpr int kDocksX = 150;
+constexpr int kDocksWidth = 140;
+constexpr int kDocksGap = 8;
 
 // The planet's figures at their places.
 std::vector<PanelText> FigureTexts(const PlanetFigures& planet) {
@@ -102,6 +111,43 @@ QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& width
     return list;
 }
 
+std::vector<std::string> ShipModelNames() {
+    GameLockGuard lock;
+    std::vector<std::string> names;
+    for (const Race* race = g_races; race; race = race->next)
+        for (const ShipModel* model = race->shipModels; model; model = model->next) names.push_back(model->name);
+    return names;
+}
+
+std::vector<std::string> EquipmentNames(bool forPlanet) {
+    std::vector<std::string> names;
+    if (forPlanet)
+        for (const CatalogueItem& item : kPlanetEquipment) names.push_back(item.name);
+    else
+        for (const CatalogueItem& item : kShipEquipment) names.push_back(item.name);
+    GameLockGuard lock;
+    for (const Race* race = g_races; race; race = race->next)
+        for (int n = 1; n <= kRaceWeaponsOffered; ++n)
+            if (const Weapon* weapon = RaceWeapon(race, n)) names.push_back(weapon->name);
+    return names;
+}
+
+int FitNameColumn(QTreeWidget* list, int column, const std::vector<std::string>& names) {
+    const QFontMetrics metrics = list->fontMetrics();
+    // A cell's text stands inside the style's focus frame margin on each side.
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 2;
+    auto advance = [&](const std::string& name) { return metrics.horizontalAdvance(QString::fromStdString(name)); };
+    int longest = 0;
+    for (const CatalogueItem& item : kPlanetEquipment) longest = std::max(longest, advance(item.name));
+    for (const CatalogueItem& item : kShipEquipment) longest = std::max(longest, advance(item.name));
+    int widest = 0;
+    for (const std::string& name : names) widest = std::max(widest, std::min(longest, advance(name)));
+    const int growth = std::max(0, widest + margins - list->columnWidth(column));
+    list->setColumnWidth(column, list->columnWidth(column) + growth);
+    list->setMinimumWidth(list->minimumWidth() + growth);
+    return growth;
+}
+
 void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int row)> report) {
     QObject::connect(list, &QTreeWidget::itemSelectionChanged, context, [list, report] {
         const QList<QTreeWidgetItem*> chosen = list->selectedItems();
@@ -111,31 +157,70 @@ void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int r
                      [list, report](QTreeWidgetItem* item) { report(list->indexOfTopLevelItem(item)); });
 }
 
+int ChosenRow(const QTreeWidget* list) {
+    const QList<QTreeWidgetItem*> chosen = list->selectedItems();
+    return chosen.isEmpty() ? -1 : list->indexOfTopLevelItem(chosen.front());
+}
+
+void ShowChosenRow(const QTreeWidget* list, const QList<QWidget*>& buttons) {
+    const bool chosen = ChosenRow(list) >= 0;
+    for (QWidget* button : buttons) button->setEnabled(chosen);
+}
+
+void EnableWithChosenRow(QTreeWidget* list, const QList<QWidget*>& buttons) {
+    QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, [list, buttons] { ShowChosenRow(list, buttons); });
+    ShowChosenRow(list, buttons);
+}
+
 const char* PlanetOptionsDialog::Caption(Button which) { return kButtons[which].caption; }
 
 PlanetOptionsDialog::PlanetOptionsDialog(Planet* planet, QWidget* parent) : QDialog(parent), planet_(planet) {
     setWindowTitle(QStringLiteral("Planet Options"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
+    docks_ = MakeReportList({QStringLiteral("Dock #"), QStringLiteral("Space Ship")}, {50, 80}, this);
+    docks_->setObjectName(QStringLiteral("docks"));
+    // The docks list starts right of the longest race name and building (up
+    // to a limit) and is as wide as its model names need; the buttons move
+    // right as far as it goes.
+    FitNameColumn(docks_, 1, ShipModelNames());
+    const QFontMetrics metrics(font());
+    auto widest = [&](const std::vector<std::string>& names) {
+        int w = 0;
+        for (const std::string& name : names) w = std::max(w, metrics.horizontalAdvance(QString::fromStdString(name)));
+        return std::min(w, kDocksX);
+    };
+    std::vector<std::string> races;
+    {
+        GameLockGuard lock;
+        for (const Race* race = g_races; race; race = race->next) races.push_back(race->name);
+    }
+    const int raceX = FigureLeft(metrics, {kLabelX, kRaceY, "Race:"}, kRaceX);
+    const int left =
+        std::max({kDocksX, kBuildingX + widest(EquipmentNames(true)) + kDocksGap, raceX + widest(races) + kDocksGap});
+    const int width = std::max(kDocksWidth, docks_->columnWidth(0) + docks_->columnWidth(1) + 2 * docks_->frameWidth());
+    docks_->setGeometry(left, 10, width, kHeight - 20);
+    const int shift = left + width - kDocksX - kDocksWidth;
+
     const PictureSet& pictures = ShellPictures();
     for (int i = 0; i < kButtonCount; ++i) {
         buttons_[i] = MakePictureButton(pictures, kButtons[i].picture, QString::fromLatin1(kButtons[i].caption), this);
-        buttons_[i]->move(kButtons[i].x, kButtons[i].y);
+        buttons_[i]->move(kButtons[i].x + shift, kButtons[i].y);
         const auto which = static_cast<Button>(i);
         connect(buttons_[i], &QPushButton::clicked, this, [this, which] { onButton(which); });
     }
     buttons_[Ok]->setDefault(true);
     buttons_[Ok]->setFocus();
-
-    docks_ = MakeReportList({QStringLiteral("Dock #"), QStringLiteral("Space Ship")}, {50, 80}, this);
-    docks_->setObjectName(QStringLiteral("docks"));
-    docks_->setGeometry(150, 10, 140, kHeight - 20);
     OnRowReported(docks_, this, [this](int row) {
-        GameLockGuard lock;
-        ChooseDock(planet_, row);
+        {
+            GameLockGuard lock;
+            ChooseDock(planet_, row);
+        }
+        dockChosen_ = true;
+        showShipButtons();
     });
 
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kWidth + shift, kHeight);
     refresh();
 }
 
@@ -149,9 +234,18 @@ void PlanetOptionsDialog::refresh() {
     update();
 }
 
+void PlanetOptionsDialog::showShipButtons() {
+    bool ship = false;
+    if (dockChosen_) {
+        GameLockGuard lock;
+        ship = ChosenDockedShip(planet_) != nullptr;
+    }
+    for (Button b : {StartShip, EquipShip, UnloadShip, SellShip, RepairShip}) buttons_[b]->setEnabled(ship);
+}
+
 void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
     int chosen = -1;
-    {
+    if (dockChosen_) {
         GameLockGuard lock;
         if (Ship* ship = ChosenDockedShip(planet_)) chosen = IndexOf(planet_->docks, ship) - 1;
     }
@@ -166,16 +260,14 @@ void PlanetOptionsDialog::showRows(const std::vector<DockRow>& rows) {
         item->setSelected(true);
     }
     shown_ = rows;
+    showShipButtons();
 }
 
 void PlanetOptionsDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     const QFontMetrics metrics(font());
-    PanelText race{kLabelX, kRaceY, "Race:"};
-    PanelText shield{kLabelX, kShieldY, "Shield Points:"};
-    // "Race:" and "Shield Points:" end short of their figures, whatever the font.
-    race.x = LabelLeft(metrics, race, kRaceX);
-    shield.x = LabelLeft(metrics, shield, kShieldX);
+    const PanelText race{kLabelX, kRaceY, "Race:"};
+    const PanelText shield{kLabelX, kShieldY, "Shield Points:"};
     std::vector<PanelText> texts = {race, shield, {kLabelX, kBuildingsLabelY, "Buildings:"}};
     std::optional<PlanetFigures> figures;
     std::vector<DockRow> rows;
@@ -185,7 +277,14 @@ void PlanetOptionsDialog::paintEvent(QPaintEvent* event) {
         rows = DockRows(planet_);
     }
     if (figures) {
-        const std::vector<PanelText> written = FigureTexts(*figures);
+        std::vector<PanelText> written = FigureTexts(*figures);
+        // The figures begin past their labels, whatever the font, and a text
+        // too long for the room left of the docks list is elided.
+        written[0].x = FigureLeft(metrics, race, kRaceX);
+        written[1].x = FigureLeft(metrics, shield, kShieldX);
+        for (PanelText& t : written)
+            t.text =
+                metrics.elidedText(QString::fromStdString(t.text), Qt::ElideRight, docks_->x() - 4 - t.x).toStdString();
         texts.insert(texts.end(), written.begin(), written.end());
     }
     // The docks list follows the records at every paint.

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "model/dock_rows.h"
@@ -32,10 +33,31 @@ int RunPlanetDialog(QDialog& dialog);
 // A report-style list view with the given columns (heading and width).
 QTreeWidget* MakeReportList(const QStringList& headings, const QList<int>& widths, QWidget* parent);
 
+// The names the lists show, of every loaded race: its ship models; the
+// equipment of a planet or a ship (the catalogue's items and the races'
+// weapons).
+std::vector<std::string> ShipModelNames();
+std::vector<std::string> EquipmentNames(bool forPlanet);
+
+// Widens the list's column so that, in the list's font, each of the names
+// shows whole, though never wider than the longest item of the catalogue
+// needs (a longer name is elided with "…"). The list's minimum width grows
+// as much as the column; returns that growth in pixels.
+int FitNameColumn(QTreeWidget* list, int column, const std::vector<std::string>& names);
+
 // Calls report with the row the player picks in the list, by mouse or keys
 // (also when he clicks the row already chosen); never for rows the program
 // fills in.
 void OnRowReported(QTreeWidget* list, QObject* context, std::function<void(int row)> report);
+
+// The row the player has chosen in the list (the highlighted one), or -1.
+int ChosenRow(const QTreeWidget* list);
+
+// Buy, Sell and the other buttons that act on a row: enabled only while the
+// list shows a row the player has chosen, from now on. A list refilled with
+// its signals blocked calls ShowChosenRow itself.
+void EnableWithChosenRow(QTreeWidget* list, const QList<QWidget*>& buttons);
+void ShowChosenRow(const QTreeWidget* list, const QList<QWidget*>& buttons);
 
 class PlanetOptionsDialog : public QDialog {
     Q_OBJECT
@@ -68,6 +90,8 @@ public:
 
     static const char* Caption(Button which);
 
+    // The size in the narrowest case; the list and the buttons right of it
+    // move right as far as the names need.
     static constexpr int kWidth = 505;
     static constexpr int kHeight = 280;
 
@@ -77,12 +101,16 @@ protected:
 private:
     void onButton(Button which);
     void showRows(const std::vector<DockRow>& rows);
+    // The buttons that act on a docked ship wait for one chosen in the list
+    // since the panel opened.
+    void showShipButtons();
 
     Planet* planet_;
     QTreeWidget* docks_ = nullptr;
     std::array<QPushButton*, kButtonCount> buttons_{};
     std::vector<DockRow> shown_;
     std::vector<PanelText> painted_;
+    bool dockChosen_ = false;
 };
 
 // The map's click on the player's selected planet: the panel of g_selPlanet,

@@ -23,23 +23,27 @@ void QtPlatform::setFramePump(std::function<void()> pump) { handshakes().setPump
 void QtPlatform::messageBox(const std::string& text) {
     messages.push_back(text);
     if (autoAnswer_) return;
+    // The box belongs to the dialog that is open (a panel's step), so that
+    // closing it gives that dialog the keyboard back.
+    QWidget* const owner = StepOwner(window_);
     {
         GameLockRelease lent;
-        QMessageBox::information(window_, QString::fromUtf8(kMessageTitle), QString::fromStdString(text));
+        QMessageBox::information(owner, QString::fromUtf8(kMessageTitle), QString::fromStdString(text));
     }
-    ReactivateWindow(window_);
+    ReactivateWindow(owner);
 }
 
 bool QtPlatform::askYesNo(const std::string& text) {
     questions.push_back(text);
     if (autoAnswer_) return *autoAnswer_;
     QMessageBox::StandardButton answer;
+    QWidget* const owner = StepOwner(window_);
     {
         GameLockRelease lent;
-        answer = QMessageBox::question(window_, QString::fromUtf8(kMessageTitle), QString::fromStdString(text),
+        answer = QMessageBox::question(owner, QString::fromUtf8(kMessageTitle), QString::fromStdString(text),
                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     }
-    ReactivateWindow(window_);
+    ReactivateWindow(owner);
     return answer == QMessageBox::Yes;
 }
 

@@ -112,13 +112,20 @@ TEST(Window, BuildAndLaunchAShipEndATurnSaveOpenAgainAndStartANewGame) {
     const QRect panel = WaitForWindow("Planet Options", before);
     ASSERT_FALSE(panel.isEmpty()) << "no planet panel";
     const QImage shown = Screen();
+    Click(panel.topLeft() + QPoint(338, 105));  // Repair Planet: not damaged, says a message box
+    ASSERT_FALSE(WaitForWindow("Quorvane", shown, 400).isEmpty()) << "no message";
+    Xdo({"key", "Return"});
+    QString focused;  // the panel has the keyboard again and stays on top, its buttons at work
+    EXPECT_TRUE(WaitFor([&] {
+        return Focused(&focused), focused == "Planet Options" && Changed(shown, Screen(), panel) < 0.02;
+    })) << "the panel is hidden";
     Click(panel.topLeft() + QPoint(338, 25));  // Build Ship
     const QRect yard = WaitForWindow("Build Ship", shown);
     ASSERT_FALSE(yard.isEmpty()) << "no shipyard";
+    Click(yard.topLeft() + QPoint(268, 224));  // Buy, no model chosen: nothing bought
     Click(yard.topLeft() + QPoint(40, 78));    // the fourth model, the cheapest of the shipped races
     Click(yard.topLeft() + QPoint(268, 224));  // Buy
     Click(yard.topLeft() + QPoint(340, 224));  // OK
-    QString focused;
     ASSERT_TRUE(WaitFor([&] { return Focused(&focused), focused == "Planet Options"; })) << "the shipyard stayed";
     Click(panel.topLeft() + QPoint(220, 35));   // the docked ship
     Click(panel.topLeft() + QPoint(335, 145));  // Start Ship
@@ -132,6 +139,15 @@ TEST(Window, BuildAndLaunchAShipEndATurnSaveOpenAgainAndStartANewGame) {
                Changed(before, now, QRect(home - QPoint(70, 70), QSize(140, 140))) > 0.02;
     })) << "no ship launched";
     const QImage launched = Screen();
+    QString races;  // only the fourth model's cost was spent
+    Exec(QUORVANE_CLI, {"races", "--json"}, &races);
+    const int cost =
+        QJsonDocument::fromJson(races.toUtf8())[start["players"][0]["race"].toInt() - 1]["shipModels"][3]["cost"]
+            .toInt();
+    Xdo({"key", "ctrl+s"});
+    EXPECT_TRUE(WaitFor([&] {
+        return dump()["players"][0]["gold"].toInt() == start["players"][0]["gold"].toInt() - cost;
+    })) << "gold spent on a ship nobody chose";
     Xdo({"key", "End"});  // the gold grows
     EXPECT_TRUE(WaitFor([&] { return Changed(launched, Screen(), gold) > 0.02; })) << "End changed nothing";
     Xdo({"key", "ctrl+s"});  // to the file it came from, without asking

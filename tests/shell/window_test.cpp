@@ -2,7 +2,9 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QSet>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QUrl>
 
 #include "shell/asteroid_options_dialog.h"
@@ -66,6 +68,24 @@ TEST_F(Window, EachCommandHasItsKeyAndDoesItsOneThing) {
         frame().action(row.command)->trigger();
         EXPECT_TRUE(row.did());
     }
+}
+
+TEST(GameOptions, TheTrackBarHasOneTickAtTheStepInUseAndItsThumbOnTheOption) {
+    GameOptionsDialog dialog(50, 30, nullptr);  // the option 50, the map scrolling by 30
+    dialog.show();
+    QSlider* const slider = dialog.slider();
+    EXPECT_EQ(dialog.value(), 50);
+    const QImage shot = slider->grab().toImage();
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    const int length = slider->style()->pixelMetric(QStyle::PM_SliderLength, &option, slider);
+    const int tick = QStyle::sliderPositionFromValue(0, 100, 30, slider->width() - length) + length / 2;
+    QSet<int> columns;  // under the groove and the thumb: the ticks only
+    for (int x = 0; x < shot.width(); ++x)
+        for (int y = shot.height() - 3; y < shot.height(); ++y)
+            if (shot.pixel(x, y) != dialog.palette().color(QPalette::Window).rgb()) columns.insert(x);
+    EXPECT_FALSE(columns.isEmpty());
+    for (int x : columns) EXPECT_LE(std::abs(x - tick), 1) << x;
 }
 
 TEST_F(Window, ModalDialogsLendTheGameLockAndOnlyYesToTheExitQuestionEndsTheGame) {
