@@ -44,11 +44,13 @@ private:
 GameOptionsDialog::GameOptionsDialog(int value, int currentStep, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Game Options"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    // One tick, at the step in effect; the thumb on the scroll speed option.
+    // Built with the scroll speed option; one tick at the step in effect,
+    // and the thumb on it.
     slider_ = new OneTickSlider(currentStep, this);
     slider_->setObjectName(QStringLiteral("scrollSpeed"));
     slider_->setRange(0, 100);
     slider_->setValue(value);
+    slider_->setValue(currentStep);
     slider_->setMinimumWidth(200);
 
     auto* label = new QLabel(QStringLiteral("Scroll Speed:"), this);

@@ -10,8 +10,8 @@ namespace qv::shell {
 class GameOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // value: the document's scroll speed option (the thumb starts there);
-    // currentStep: the step the map scrolls with now (the one tick).
+    // value: the document's scroll speed option; currentStep: the step the
+    // map scrolls with now (the one tick, and the thumb starts there).
     GameOptionsDialog(int value, int currentStep, QWidget* parent = nullptr);
 
     // The thumb's position.

