@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/counted.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/records.h"
@@ -56,9 +57,8 @@ template <typename T>
 T* Chosen(T* head, const RecordChoice& choice) {
     T* record = RecordAt(head, choice.index);
     if (!record) {
-        const int count = CountOf(head);
-        throw Failure("world " + std::to_string(g_currentWorld->number) + " has " + std::to_string(count) + " " +
-                      Text(choice.kind) + (count == 1 ? "" : "s") + " in its list, no " + Text(choice.kind) + " " +
+        throw Failure("world " + std::to_string(g_currentWorld->number) + " has " +
+                      Counted(CountOf(head), Text(choice.kind)) + " in its list, no " + Text(choice.kind) + " " +
                       std::to_string(choice.index));
     }
     return record;
