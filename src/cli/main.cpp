@@ -92,7 +92,8 @@ QString CommandList(const QString& group = {}) {
 QString GeneralHelp() {
     QString text = Program() + ": the headless tool of Quorvane (race files, data checks,\n"
                    "new games, saved games, turns played without a window).\n\n"
-                   "Usage: " + Program() + " <command> [arguments] [options]\n\n"
+                   "Usage: " + Program() + " <command> [arguments] [options]\n"
+                   "       " + Program() + " --version\n\n"
                    "Commands:\n" + CommandList() +
                    "\nRun '" + Program() + " <command> --help' for the options of a command.\n\n"
                    "Examples:\n";
@@ -191,6 +192,10 @@ int Main(const QStringList& args) {
     if (args.isEmpty()) return UsageFailure("missing command", {}, "Commands:\n" + CommandList());
     if (IsHelp(args.first())) {
         Print(stdout, GeneralHelp());
+        return kExitOk;
+    }
+    if (args.first() == "--version") {
+        Print(stdout, Program() + " " QUORVANE_VERSION "\n");
         return kExitOk;
     }
     qsizetype words = 0;
