@@ -107,7 +107,8 @@ int ProcessorCount();
 TournamentResults RunTournamentMatches(const TournamentSetup& setup, const RunnerOptions& options);
 
 // The env variable that makes the matches of the named seeds fail, to show
-// how failures are reported: "abort:SEED,hang:SEED,...".
+// how failures are reported: "abort:SEED,hang:SEED,slow:SEED,..." (slow: the
+// match ends 0.3 s late, after matches started later).
 inline constexpr char kTournamentFaultVariable[] = "QUORVANE_TOURNAMENT_TEST_FAULT";
 
 // ---- tournament_report.cpp ----
