@@ -1,10 +1,12 @@
-// Playing a tournament's matches: each in a process forked from the tool
-// once the races are loaded (so a match costs a fork, not a start of the
-// program and a load of the races), J at a time. A match's process plays it
-// as "new --seed S+i --turns T --autopilot" does, stopping early when one
-// player is left, and writes its result as one line of JSON to a pipe; its
-// standard output and error go to a second pipe, whose last line explains a
-// failure. A process past its deadline is killed.
+// Playing a tournament's matches in J worker processes forked from the tool
+// once the races are loaded, so that a match costs neither a start of the
+// program nor a load of the races. A worker is given match numbers one at a
+// time on a pipe; it plays each as "new --seed S+i --turns T --autopilot"
+// does (generating the game anew, as File > New does in the game), stopping
+// early when one player is left, and writes the result as one line of JSON
+// to a second pipe; its standard output and error go to a third, whose last
+// line explains a failure. A worker that crashes takes only its match with
+// it, one past its match's deadline is killed, and a new worker takes over.
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
@@ -127,32 +129,55 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// In the match's process: plays it and writes its line; never returns.
-[[noreturn]] void PlayMatchHere(const TournamentSetup& setup, int match, std::uint32_t seed, int resultFd) {
+// Plays one match in this process and gives its result.
+MatchResult PlayMatch(const TournamentSetup& setup, int match) {
+    MatchResult result;
+    result.match = match;
+    result.seed = setup.seed + static_cast<std::uint32_t>(match);
+    ActOnTestFault(result.seed);
+    NewGameOptions documentOptions;
+    if (!StartNewGame(documentOptions, setup.game, result.seed)) throw Failure("the game could not be generated");
+    const TurnRequest oneTurn{true, 1, true, false};
+    while (result.turns < setup.turns && PlayersLeft() > 1) {
+        PlayTurns(oneTurn);
+        ++result.turns;
+    }
+    for (const Player* p = g_players; p; p = p->next) {
+        if (IsNeutral(p)) continue;
+        int race = 1;
+        for (const Race* r = g_races; r && r != p->race; r = r->next) ++race;
+        result.players.push_back(
+            {race, p->planetCount, p->shipCount, p->gold, PlayerPower(*p), p->planetCount == 0 && p->shipCount == 0});
+        // The history holds turn t at index t; the game began at turn 1.
+        const auto first = p->power.begin() + std::min<std::ptrdiff_t>(1, std::ssize(p->power));
+        result.history.emplace_back(first, first + std::min<std::ptrdiff_t>(result.turns, p->power.end() - first));
+    }
+    return result;
+}
+
+// A worker: reads match numbers, one a line, from commands and writes each
+// match's result line to results, until commands end; never returns.
+[[noreturn]] void Work(const TournamentSetup& setup, int commands, int results) {
     int code = 0;
     try {
-        ActOnTestFault(seed);
-        NewGameOptions documentOptions;
-        if (!StartNewGame(documentOptions, setup.game, seed)) _exit(3);  // the game said why
-        MatchResult result;
-        result.match = match;
-        result.seed = seed;
-        const TurnRequest oneTurn{true, 1, true, false};
-        while (result.turns < setup.turns && PlayersLeft() > 1) {
-            PlayTurns(oneTurn);
-            ++result.turns;
+        std::string pending;
+        char buffer[256];
+        for (;;) {
+            const std::size_t line = pending.find('\n');
+            if (line == std::string::npos) {
+                const ssize_t n = read(commands, buffer, sizeof buffer);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) break;
+                pending.append(buffer, static_cast<std::size_t>(n));
+                continue;
+            }
+            const int match = std::stoi(pending.substr(0, line));
+            pending.erase(0, line + 1);
+            if (!WriteAll(results, MatchLine(PlayMatch(setup, match)))) {
+                code = 4;
+                break;
+            }
         }
-        for (const Player* p = g_players; p; p = p->next) {
-            if (IsNeutral(p)) continue;
-            int race = 1;
-            for (const Race* r = g_races; r && r != p->race; r = r->next) ++race;
-            result.players.push_back({race, p->planetCount, p->shipCount, p->gold, PlayerPower(*p),
-                                      p->planetCount == 0 && p->shipCount == 0});
-            // The history holds turn t at index t; the game began at turn 1.
-            const auto first = p->power.begin() + std::min<std::ptrdiff_t>(1, std::ssize(p->power));
-            result.history.emplace_back(first, first + std::min<std::ptrdiff_t>(result.turns, p->power.end() - first));
-        }
-        if (!WriteAll(resultFd, MatchLine(result))) code = 4;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         code = 5;
@@ -161,13 +186,14 @@ bool WriteAll(int fd, const std::string& bytes) {
     _exit(code);
 }
 
-struct Running {
+struct Worker {
     pid_t pid = -1;
-    int match = 0;
-    int resultFd = -1;
-    int outputFd = -1;
+    int commandFd = -1;  // match numbers to it
+    int resultFd = -1;   // result lines from it
+    int outputFd = -1;   // its standard output and error
+    int match = -1;      // the match it plays, -1 when idle
     std::string result;
-    std::string output;  // the match's standard output and error, its last 4 KiB
+    std::string output;  // what it printed during its match, the last 4 KiB
     Clock::time_point deadline;
     bool timedOut = false;
 };
@@ -177,42 +203,57 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
-Running StartMatch(const TournamentSetup& setup, int match) {
-    int result[2], output[2];
-    if (pipe2(result, O_CLOEXEC) != 0) throw Failure(std::string("cannot make a pipe: ") + std::strerror(errno));
-    if (pipe2(output, O_CLOEXEC) != 0) {
-        close(result[0]);
-        close(result[1]);
-        throw Failure(std::string("cannot make a pipe: ") + std::strerror(errno));
+void ClosePipe(int (&fds)[2]) {
+    CloseFd(fds[0]);
+    CloseFd(fds[1]);
+}
+
+// A worker forked from this process, which has the races loaded: it plays
+// the matches without starting the program or loading the races again.
+Worker StartWorker(const TournamentSetup& setup, std::vector<Worker>& others) {
+    int command[2] = {-1, -1}, result[2] = {-1, -1}, output[2] = {-1, -1};
+    if (pipe2(command, O_CLOEXEC) != 0 || pipe2(result, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0) {
+        const int error = errno;
+        ClosePipe(command);
+        ClosePipe(result);
+        ClosePipe(output);
+        throw Failure(std::string("cannot make a pipe: ") + std::strerror(error));
     }
     // What waits in this process's buffers must not be written twice.
     std::fflush(stdout);
     std::fflush(stderr);
-    const std::uint32_t seed = setup.seed + static_cast<std::uint32_t>(match);
     const pid_t pid = fork();
     if (pid == 0) {
-        close(result[0]);
-        close(output[0]);
+        for (Worker& w : others) {
+            CloseFd(w.commandFd);
+            CloseFd(w.resultFd);
+            CloseFd(w.outputFd);
+        }
+        CloseFd(command[1]);
+        CloseFd(result[0]);
+        CloseFd(output[0]);
         dup2(output[1], STDOUT_FILENO);
         dup2(output[1], STDERR_FILENO);
-        PlayMatchHere(setup, match, seed, result[1]);
+        Work(setup, command[0], result[1]);
     }
-    close(result[1]);
-    close(output[1]);
+    const int error = errno;
+    CloseFd(command[0]);
+    CloseFd(result[1]);
+    CloseFd(output[1]);
     if (pid < 0) {
-        const int error = errno;
-        close(result[0]);
-        close(output[0]);
-        throw Failure(std::string("cannot start a process for a match: ") + std::strerror(error));
+        ClosePipe(command);
+        ClosePipe(result);
+        ClosePipe(output);
+        throw Failure(std::string("cannot start a process for the matches: ") + std::strerror(error));
     }
     fcntl(result[0], F_SETFL, O_NONBLOCK);
     fcntl(output[0], F_SETFL, O_NONBLOCK);
-    Running running;
-    running.pid = pid;
-    running.match = match;
-    running.resultFd = result[0];
-    running.outputFd = output[0];
-    return running;
+    Worker worker;
+    worker.pid = pid;
+    worker.commandFd = command[1];
+    worker.resultFd = result[0];
+    worker.outputFd = output[0];
+    return worker;
 }
 
 // Reads what is there; closes the descriptor at its end.
@@ -233,11 +274,11 @@ void Drain(int& fd, std::string& into, std::size_t keepLast) {
 }
 
 std::string LastLine(const std::string& text) {
-    std::size_t end = text.find_last_not_of("\r\n");
+    const std::size_t end = text.find_last_not_of("\r\n");
     if (end == std::string::npos) return {};
-    const std::size_t start = text.find_last_of('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1,
-                       end - (start == std::string::npos ? 0 : start + 1) + 1);
+    const std::size_t newline = text.find_last_of('\n', end);
+    const std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+    return text.substr(start, end - start + 1);
 }
 
 std::string SecondsText(double seconds) {
@@ -247,30 +288,41 @@ std::string SecondsText(double seconds) {
     return text;
 }
 
-MatchResult Finish(const TournamentSetup& setup, const RunnerOptions& options, const Running& r, int status) {
+// The failure of the match a worker was playing when it ended.
+MatchResult Failed(const TournamentSetup& setup, const RunnerOptions& options, const Worker& w, int status) {
     MatchResult failed;
-    failed.match = r.match;
-    failed.seed = setup.seed + static_cast<std::uint32_t>(r.match);
-    const std::string said = LastLine(r.output);
-    if (r.timedOut) {
+    failed.match = w.match;
+    failed.seed = setup.seed + static_cast<std::uint32_t>(w.match);
+    const std::string said = LastLine(w.output);
+    if (w.timedOut) {
         failed.failure = "timed out after " + SecondsText(options.matchTimeout) + " s";
     } else if (WIFSIGNALED(status)) {
         const int signal = WTERMSIG(status);
         const char* name = strsignal(signal);
         failed.failure = "crashed (signal " + std::to_string(signal) + (name ? ", " + std::string(name) : "") + ")";
-        if (!said.empty()) failed.failure += ": " + said;
-    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        failed.failure = "failed (exit code " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
-        if (!said.empty()) failed.failure += ": " + said;
     } else {
-        try {
-            return ReadMatchLine(r.result, setup);
-        } catch (const std::exception& e) {
-            failed.failure = std::string("gave no result (") + e.what() + ")";
-        }
+        failed.failure = "failed (exit code " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
     }
+    if (!w.timedOut && !said.empty()) failed.failure += ": " + said;
     return failed;
 }
+
+// SIGPIPE ignored while the workers run: a worker that ended shows as a
+// failed write to it, not as the end of this process.
+class IgnoreBrokenPipes {
+public:
+    IgnoreBrokenPipes() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &ignore, &old_);
+    }
+    ~IgnoreBrokenPipes() { sigaction(SIGPIPE, &old_, nullptr); }
+    IgnoreBrokenPipes(const IgnoreBrokenPipes&) = delete;
+    IgnoreBrokenPipes& operator=(const IgnoreBrokenPipes&) = delete;
+
+private:
+    struct sigaction old_ {};
+};
 
 }  // namespace
 
@@ -283,61 +335,94 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
 
     std::vector<int> todo;
     for (int i = options.shardIndex; i < setup.matches; i += options.shardCount) todo.push_back(i);
+    const std::size_t jobs = std::min<std::size_t>(static_cast<std::size_t>(options.jobs), todo.size());
     std::vector<MatchResult> finished;
-    std::vector<Running> running;
+    std::vector<Worker> workers;
     std::size_t next = 0;
+    const IgnoreBrokenPipes ignoreBrokenPipes;
     MatchProgress progress(static_cast<int>(todo.size()));
     progress.show(0);
+    const auto timeout =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.matchTimeout));
     try {
-        while (next < todo.size() || !running.empty()) {
-            while (running.size() < static_cast<std::size_t>(options.jobs) && next < todo.size()) {
-                running.push_back(StartMatch(setup, todo[next++]));
-                if (options.matchTimeout > 0)
-                    running.back().deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                                 std::chrono::duration<double>(options.matchTimeout));
+        while (finished.size() < todo.size()) {
+            // Every worker busy while matches are left; a worker that ended
+            // (with its match) is replaced.
+            while (workers.size() < jobs && next < todo.size()) workers.push_back(StartWorker(setup, workers));
+            for (Worker& w : workers) {
+                if (w.match >= 0 || next >= todo.size() || w.commandFd < 0) continue;
+                w.match = todo[next++];
+                w.output.clear();
+                w.timedOut = false;
+                w.deadline = Clock::now() + timeout;
+                if (!WriteAll(w.commandFd, std::to_string(w.match) + "\n")) CloseFd(w.commandFd);  // it ended
             }
             std::vector<pollfd> fds;
-            for (const Running& r : running) {
-                if (r.resultFd >= 0) fds.push_back({r.resultFd, POLLIN, 0});
-                if (r.outputFd >= 0) fds.push_back({r.outputFd, POLLIN, 0});
+            for (const Worker& w : workers) {
+                if (w.resultFd >= 0) fds.push_back({w.resultFd, POLLIN, 0});
+                if (w.outputFd >= 0) fds.push_back({w.outputFd, POLLIN, 0});
             }
             auto wait = std::chrono::milliseconds(200);  // the progress bar's pace
             const auto now = Clock::now();
-            for (const Running& r : running)
-                if (options.matchTimeout > 0 && !r.timedOut)
+            for (const Worker& w : workers)
+                if (options.matchTimeout > 0 && w.match >= 0 && !w.timedOut)
                     wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(
-                                              std::max(r.deadline - now, Clock::duration::zero())));
+                                              std::max(w.deadline - now, Clock::duration::zero())));
             if (poll(fds.data(), fds.size(), static_cast<int>(wait.count())) < 0 && errno != EINTR)
                 throw Failure(std::string("cannot wait for the matches: ") + std::strerror(errno));
-            for (Running& r : running) {
-                if (r.resultFd >= 0) Drain(r.resultFd, r.result, 0);
-                if (r.outputFd >= 0) Drain(r.outputFd, r.output, 4096);
-                if (options.matchTimeout > 0 && !r.timedOut && Clock::now() >= r.deadline) {
-                    kill(r.pid, SIGKILL);
-                    r.timedOut = true;
+            for (Worker& w : workers) {
+                if (w.resultFd >= 0) Drain(w.resultFd, w.result, 0);
+                if (w.outputFd >= 0) Drain(w.outputFd, w.output, 4096);
+                for (std::size_t line; w.match >= 0 && (line = w.result.find('\n')) != std::string::npos;) {
+                    try {
+                        finished.push_back(ReadMatchLine(w.result.substr(0, line), setup));
+                    } catch (const std::exception& e) {
+                        MatchResult bad;
+                        bad.match = w.match;
+                        bad.seed = setup.seed + static_cast<std::uint32_t>(w.match);
+                        bad.failure = std::string("gave no result (") + e.what() + ")";
+                        finished.push_back(std::move(bad));
+                    }
+                    w.result.erase(0, line + 1);
+                    w.match = -1;
+                }
+                if (options.matchTimeout > 0 && w.match >= 0 && !w.timedOut && Clock::now() >= w.deadline) {
+                    kill(w.pid, SIGKILL);
+                    w.timedOut = true;
                 }
             }
-            for (auto it = running.begin(); it != running.end();) {
+            for (auto it = workers.begin(); it != workers.end();) {
                 if (it->resultFd >= 0 || it->outputFd >= 0) {
                     ++it;
                     continue;
                 }
+                // The worker ended: its match, if it had one, failed.
                 int status = 0;
                 while (waitpid(it->pid, &status, 0) < 0 && errno == EINTR) {
                 }
-                finished.push_back(Finish(setup, options, *it, status));
-                it = running.erase(it);
+                CloseFd(it->commandFd);
+                if (it->match >= 0) finished.push_back(Failed(setup, options, *it, status));
+                it = workers.erase(it);
             }
             progress.show(static_cast<int>(finished.size()));
         }
     } catch (...) {
-        for (Running& r : running) {
-            kill(r.pid, SIGKILL);
-            CloseFd(r.resultFd);
-            CloseFd(r.outputFd);
-            waitpid(r.pid, nullptr, 0);
+        for (Worker& w : workers) kill(w.pid, SIGKILL);
+        for (Worker& w : workers) {
+            CloseFd(w.commandFd);
+            CloseFd(w.resultFd);
+            CloseFd(w.outputFd);
+            waitpid(w.pid, nullptr, 0);
         }
         throw;
+    }
+    // The workers are idle: the end of their commands ends them.
+    for (Worker& w : workers) CloseFd(w.commandFd);
+    for (Worker& w : workers) {
+        CloseFd(w.resultFd);
+        CloseFd(w.outputFd);
+        while (waitpid(w.pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
     std::sort(finished.begin(), finished.end(),
               [](const MatchResult& a, const MatchResult& b) { return a.match < b.match; });
