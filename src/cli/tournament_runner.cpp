@@ -28,7 +28,9 @@
 #include "cli/tournament.h"
 #include "model/globals.h"
 #include "model/new_game.h"
+#include "model/platform.h"
 #include "model/records.h"
+#include "turn/end_turn.h"
 
 namespace qv::cli {
 
@@ -137,9 +139,10 @@ MatchResult PlayMatch(const TournamentSetup& setup, int match) {
     ActOnTestFault(result.seed);
     NewGameOptions documentOptions;
     if (!StartNewGame(documentOptions, setup.game, result.seed)) throw Failure("the game could not be generated");
-    const TurnRequest oneTurn{true, 1, true, false};
+    // End Turn with every side on autopilot, as "new --turns --autopilot"
+    // plays it; the turns are well below the power history's bound.
     while (result.turns < setup.turns && PlayersLeft() > 1) {
-        PlayTurns(oneTurn);
+        OnEndTurn(true);
         ++result.turns;
     }
     for (const Player* p = g_players; p; p = p->next) {
@@ -155,9 +158,22 @@ MatchResult PlayMatch(const TournamentSetup& setup, int match) {
     return result;
 }
 
+// The platform of a worker: the messages go to its standard error as in the
+// tool, and nothing is kept (the tool's platform keeps every sound cue,
+// which would pile up over thousands of matches).
+class WorkerPlatform : public HeadlessPlatform {
+public:
+    WorkerPlatform() : HeadlessPlatform(true) { exitForReal = true; }
+    void messageBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    bool askYesNo(const std::string&) override { return answerYes; }
+    void playCue(const std::string&) override {}
+};
+
 // A worker: reads match numbers, one a line, from commands and writes each
 // match's result line to results, until commands end; never returns.
 [[noreturn]] void Work(const TournamentSetup& setup, int commands, int results) {
+    static WorkerPlatform platform;
+    SetPlatform(&platform);
     int code = 0;
     try {
         std::string pending;
