@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <string>
 #include <vector>
@@ -207,11 +208,15 @@ struct Worker {
     int commandFd = -1;  // match numbers to it
     int resultFd = -1;   // result lines from it
     int outputFd = -1;   // its standard output and error
-    int match = -1;      // the match it plays, -1 when idle
+    // The matches sent to it, in order: it plays the first, and has the
+    // next at hand so that it need not wait for this process between two.
+    std::deque<int> matches;
     std::string result;
-    std::string output;  // what it printed during its match, the last 4 KiB
-    Clock::time_point deadline;
+    std::string output;          // what it printed during its current match, the last 4 KiB
+    Clock::time_point deadline;  // of its current match
     bool timedOut = false;
+
+    int match() const { return matches.empty() ? -1 : matches.front(); }
 };
 
 void CloseFd(int& fd) {
@@ -307,8 +312,8 @@ std::string SecondsText(double seconds) {
 // The failure of the match a worker was playing when it ended.
 MatchResult Failed(const TournamentSetup& setup, const RunnerOptions& options, const Worker& w, int status) {
     MatchResult failed;
-    failed.match = w.match;
-    failed.seed = setup.seed + static_cast<std::uint32_t>(w.match);
+    failed.match = w.match();
+    failed.seed = setup.seed + static_cast<std::uint32_t>(failed.match);
     const std::string said = LastLine(w.output);
     if (w.timedOut) {
         failed.failure = "timed out after " + SecondsText(options.matchTimeout) + " s";
@@ -349,29 +354,38 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
     results.shardCount = options.shardCount;
     results.powerSums.assign(setup.races.size(), std::vector<std::int64_t>(static_cast<std::size_t>(setup.turns), 0));
 
-    std::vector<int> todo;
-    for (int i = options.shardIndex; i < setup.matches; i += options.shardCount) todo.push_back(i);
-    const std::size_t jobs = std::min<std::size_t>(static_cast<std::size_t>(options.jobs), todo.size());
+    std::deque<int> pending;  // matches not yet sent to a worker
+    for (int i = options.shardIndex; i < setup.matches; i += options.shardCount) pending.push_back(i);
+    const std::size_t total = pending.size();
+    const std::size_t jobs = std::min<std::size_t>(static_cast<std::size_t>(options.jobs), total);
     std::vector<MatchResult> finished;
     std::vector<Worker> workers;
-    std::size_t next = 0;
     const IgnoreBrokenPipes ignoreBrokenPipes;
-    MatchProgress progress(static_cast<int>(todo.size()));
+    MatchProgress progress(static_cast<int>(total));
     progress.show(0);
     const auto timeout =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.matchTimeout));
+    const auto begin = [&](Worker& w) {  // w starts the first of its matches
+        w.output.clear();
+        w.timedOut = false;
+        w.deadline = Clock::now() + timeout;
+    };
     try {
-        while (finished.size() < todo.size()) {
+        while (finished.size() < total) {
             // Every worker busy while matches are left; a worker that ended
             // (with its match) is replaced.
-            while (workers.size() < jobs && next < todo.size()) workers.push_back(StartWorker(setup, workers));
+            while (workers.size() < jobs && !pending.empty()) workers.push_back(StartWorker(setup, workers));
             for (Worker& w : workers) {
-                if (w.match >= 0 || next >= todo.size() || w.commandFd < 0) continue;
-                w.match = todo[next++];
-                w.output.clear();
-                w.timedOut = false;
-                w.deadline = Clock::now() + timeout;
-                if (!WriteAll(w.commandFd, std::to_string(w.match) + "\n")) CloseFd(w.commandFd);  // it ended
+                // A second match at hand only while there are enough for
+                // every worker, so that none idles at the end.
+                const std::size_t depth = pending.size() > workers.size() ? 2 : 1;
+                while (w.commandFd >= 0 && !pending.empty() && w.matches.size() < depth) {
+                    const int match = pending.front();
+                    pending.pop_front();
+                    w.matches.push_back(match);
+                    if (w.matches.size() == 1) begin(w);
+                    if (!WriteAll(w.commandFd, std::to_string(match) + "\n")) CloseFd(w.commandFd);  // it ended
+                }
             }
             std::vector<pollfd> fds;
             for (const Worker& w : workers) {
@@ -381,7 +395,7 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
             auto wait = std::chrono::milliseconds(200);  // the progress bar's pace
             const auto now = Clock::now();
             for (const Worker& w : workers)
-                if (options.matchTimeout > 0 && w.match >= 0 && !w.timedOut)
+                if (options.matchTimeout > 0 && !w.matches.empty() && !w.timedOut)
                     wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(
                                               std::max(w.deadline - now, Clock::duration::zero())));
             if (poll(fds.data(), fds.size(), static_cast<int>(wait.count())) < 0 && errno != EINTR)
@@ -389,20 +403,27 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
             for (Worker& w : workers) {
                 if (w.resultFd >= 0) Drain(w.resultFd, w.result, 0);
                 if (w.outputFd >= 0) Drain(w.outputFd, w.output, 4096);
-                for (std::size_t line; w.match >= 0 && (line = w.result.find('\n')) != std::string::npos;) {
+                for (std::size_t line; !w.matches.empty() && (line = w.result.find('\n')) != std::string::npos;) {
+                    MatchResult got;
+                    std::string wrong;
                     try {
-                        finished.push_back(ReadMatchLine(w.result.substr(0, line), setup));
+                        got = ReadMatchLine(w.result.substr(0, line), setup);
+                        if (got.match != w.match()) wrong = "the result of match " + std::to_string(got.match);
                     } catch (const std::exception& e) {
-                        MatchResult bad;
-                        bad.match = w.match;
-                        bad.seed = setup.seed + static_cast<std::uint32_t>(w.match);
-                        bad.failure = std::string("gave no result (") + e.what() + ")";
-                        finished.push_back(std::move(bad));
+                        wrong = e.what();
                     }
+                    if (!wrong.empty()) {
+                        got = MatchResult();
+                        got.match = w.match();
+                        got.seed = setup.seed + static_cast<std::uint32_t>(got.match);
+                        got.failure = "gave no result (" + wrong + ")";
+                    }
+                    finished.push_back(std::move(got));
                     w.result.erase(0, line + 1);
-                    w.match = -1;
+                    w.matches.pop_front();
+                    if (!w.matches.empty()) begin(w);
                 }
-                if (options.matchTimeout > 0 && w.match >= 0 && !w.timedOut && Clock::now() >= w.deadline) {
+                if (options.matchTimeout > 0 && !w.matches.empty() && !w.timedOut && Clock::now() >= w.deadline) {
                     kill(w.pid, SIGKILL);
                     w.timedOut = true;
                 }
@@ -412,12 +433,16 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
                     ++it;
                     continue;
                 }
-                // The worker ended: its match, if it had one, failed.
+                // The worker ended: its current match, if it had one,
+                // failed; the one at hand goes to another worker.
                 int status = 0;
                 while (waitpid(it->pid, &status, 0) < 0 && errno == EINTR) {
                 }
                 CloseFd(it->commandFd);
-                if (it->match >= 0) finished.push_back(Failed(setup, options, *it, status));
+                if (!it->matches.empty()) {
+                    finished.push_back(Failed(setup, options, *it, status));
+                    for (auto m = it->matches.rbegin(); m + 1 != it->matches.rend(); ++m) pending.push_front(*m);
+                }
                 it = workers.erase(it);
             }
             progress.show(static_cast<int>(finished.size()));
