@@ -337,6 +337,14 @@ std::string ReportText(const TournamentResults& results) {
            " matches played: " + std::to_string(early) + " ended with one player left";
     if (early) out += " (after " + FixedText(static_cast<double>(earlyTurns) / early, 1) + " turns on average)";
     out += ", " + std::to_string(ok - early) + " went all " + std::to_string(s.turns) + " turns\n";
+    // Player 1 moves first and always has the same race: its share of the
+    // wins tells how much of its race's rate the seat makes.
+    double firstSeat = 0;
+    for (const MatchResult& m : results.matches)
+        if (m.ok()) firstSeat += WinShares(m).front();
+    if (ok)
+        out += "  player 1 (" + RaceName(s, g.raceOption + 1) + ", moving first) won " + FixedText(firstSeat, 2) +
+               " of them (" + Percent(firstSeat / ok) + ")\n";
 
     out += "Races (win rate: wins / matches played, 95 % Wilson interval; means per player at the end):\n";
     TextTable table({{"Race"},
