@@ -165,7 +165,7 @@ const std::vector<CommandEntry>& Commands() {
             "not eliminated; ties share the win), the win rate (wins / matches) with\n"
             "its 95 % Wilson score interval, and per player the mean power, planets\n"
             "and ships at the end and how often it was eliminated (no planet, no ship).\n"
-            "The matches run in separate processes, J at a time; the results depend\n"
+            "The matches run in J worker processes beside the tool; the results depend\n"
             "only on the options, the seed and the race files (not on --jobs, the\n"
             "shards or the machine). A match that crashes or runs past --match-timeout\n"
             "is reported with its seed and left out; the others go on, and the command\n"

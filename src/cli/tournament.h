@@ -1,12 +1,13 @@
 // The tournament: a balance lab for race authors. Match i of a tournament is
 // the game "new --seed S+i" makes with the tournament's New Game options,
 // every player on autopilot (your side too, as "--autopilot" plays it), for
-// T turns or until one player is left. The matches run in separate
+// T turns or until one player is left. The matches run in worker
 // processes; the results of the matches, and so the report, depend only on
 // the options, the seed and the race files.
 //
-//   tournament_runner.cpp  playing the matches: one forked process each, J at
-//                          a time, with a deadline; a progress bar
+//   tournament_runner.cpp  playing the matches: J worker processes forked
+//                          once the races are loaded, a deadline per match;
+//                          a progress bar
 //   tournament_report.cpp  the report from the results: text, JSON (which
 //                          keeps what a merge needs), CSV, the power graph
 //   tournament_command.cpp the commands "tournament" and "tournament merge"
@@ -56,7 +57,7 @@ struct MatchResult {
     std::vector<PlayerResult> players;  // player 1 (your side) first
     // Every player's power after each turn played (the game's power history
     // of turns 1 .. turns); only while the results travel from a match's
-    // process, the files keep the sums of TournamentResults.
+    // worker, the files keep the sums of TournamentResults.
     std::vector<std::vector<std::int32_t>> history;
     std::string failure;  // empty for a match played to its end, else what happened
 
@@ -100,10 +101,10 @@ struct RunnerOptions {
 // The number of processors this process may run on: --jobs without a value.
 int ProcessorCount();
 
-// Plays the matches of the shard with the races loaded, each in a process
-// forked from this one; a progress bar goes to standard error when it is a
-// terminal. A match whose process crashes, fails or runs past the time-out
-// is kept with its failure and the others go on.
+// Plays the matches of the shard with the races loaded, in options.jobs
+// worker processes forked from this one; a progress bar goes to standard
+// error when it is a terminal. A match whose worker crashes, fails or runs
+// past the time-out is kept with its failure and the others go on.
 TournamentResults RunTournamentMatches(const TournamentSetup& setup, const RunnerOptions& options);
 
 // The env variable that makes the matches of the named seeds fail, to show
@@ -120,7 +121,7 @@ std::string ReportCsv(const TournamentResults& results);
 std::vector<std::uint8_t> ReportPlot(const TournamentResults& results);
 
 // A match's result as one line of JSON, with its history (what a match's
-// process sends), and read back; ReadMatchLine throws Failure when the text
+// worker sends), and read back; ReadMatchLine throws Failure when the text
 // is not such a line.
 std::string MatchLine(const MatchResult& match);
 MatchResult ReadMatchLine(const std::string& text, const TournamentSetup& setup);
