@@ -401,6 +401,7 @@ std::string ReportJson(const TournamentResults& results) {
     w.key("raceFingerprint").text(s.fingerprint);
     w.key("shard").beginObject(true).field("index", results.shardIndex).field("count", results.shardCount).endObject();
 
+    w.key("winRateInterval").text("Wilson score interval, 95 %");
     w.key("summary").beginArray();
     const std::vector<RaceFigures> figures = Figures(results);
     for (std::size_t r = 0; r < figures.size(); ++r) {
