@@ -152,6 +152,78 @@ const std::vector<CommandEntry>& Commands() {
             &RunPlay,
         },
         {
+            "tournament",
+            "",
+            0,
+            0,
+            "Play many seeded games on autopilot and compare how the races fare",
+            "A balance lab for race authors. Plays M matches: match i (from 0) is the\n"
+            "game 'new' makes with the options given and seed S + i, every player on\n"
+            "autopilot (your side too), for T turns or until one player is left. Then\n"
+            "prints per race: the matches it played in, its players, its wins (the\n"
+            "last player standing wins, else the highest power at the end among those\n"
+            "not eliminated; ties share the win), the win rate (wins / matches) with\n"
+            "its 95 % Wilson score interval, and per player the mean power, planets\n"
+            "and ships at the end and how often it was eliminated (no planet, no ship).\n"
+            "The matches run in J worker processes beside the tool; the results depend\n"
+            "only on the options, the seed and the race files (not on --jobs, the\n"
+            "shards or the machine). A match that crashes or runs past --match-timeout\n"
+            "is reported with its seed and left out; the others go on, and the command\n"
+            "ends with exit code 1 after the report. With --shard only some matches are\n"
+            "played, for 'tournament merge' to combine. A bad option value is refused\n"
+            "with exit code 1. A progress bar is shown on standard error when it is a\n"
+            "terminal.",
+            {
+                {{"matches"}, "M", "Play M matches (1 to 10000000; 100 without it)."},
+                {{"turns"}, "T", "Play up to T turns a match (1 to 100000; 200 without it)."},
+                {{"seed"}, "S", "Seed match i with S + i, modulo 2^32 (S from 0 to 4294967295; 1\n"
+                                "without it)."},
+                {{"worlds"}, "lots|several|few", "How many worlds (as 'new')."},
+                {{"size"}, "huge|large|medium|small|tiny", "The size of the worlds."},
+                {{"resources"}, "lots|several|few", "How many asteroids."},
+                {{"unstability"}, "high|medium|low|none", "How unstable the worlds are."},
+                {{"ai"}, "lots|several|few", "How many computer players."},
+                {{"credits"}, "5000|3000|2000|1000|500", "The gold every player starts with."},
+                {{"race"}, "NAME", "The race of player 1 (the first race without it); the\n"
+                                   "others are drawn at random, as in 'new'."},
+                {{"data"}, "DIR", "Load the races from DIR."},
+                {{"jobs"}, "J", "Play J matches at a time (the number of processors without it)."},
+                {{"match-timeout"}, "SECONDS", "Kill a match that runs longer and report it (no limit\n"
+                                               "without it; with it, a slow machine may report matches a\n"
+                                               "fast one plays)."},
+                {{"shard"}, "I/N", "Play only the matches i with i mod N = I (0 <= I < N)."},
+                {{"json"}, "", "Print the results as JSON (what -o writes) instead of the table."},
+                {{"csv"}, "", "Print one CSV row per player per match instead of the table."},
+                {{"o", "output"}, "FILE.json", "Write the results as JSON to FILE.json, for 'tournament\n"
+                                               "merge' or your own tools."},
+                {{"plot"}, "POWER.png", "Draw every race's mean power over the turns as a PNG\n"
+                                        "picture in the style of the Statistics graph, with a legend."},
+            },
+            {"quorvane-cli tournament --data mydata --matches 400 --turns 300 --ai lots -o results.json --plot power.png",
+             "quorvane-cli tournament --matches 1000 --shard 2/8 -o shard-2.json"},
+            &RunTournament,
+        },
+        {
+            "tournament merge",
+            "FILE.json...",
+            1,
+            1000000,
+            "Combine the JSON results of a tournament's shards into its report",
+            "Reads the JSON results of 'tournament --shard I/N -o FILE.json' runs and\n"
+            "prints the report one run of the whole tournament gives: the same table,\n"
+            "JSON, CSV and graph. The files must be of the same options and race files\n"
+            "(the same race fingerprint), hold no match twice and together every match;\n"
+            "else nothing is printed and the exit code is 1.",
+            {
+                {{"json"}, "", "Print the results as JSON instead of the table."},
+                {{"csv"}, "", "Print one CSV row per player per match instead of the table."},
+                {{"o", "output"}, "FILE.json", "Write the merged results as JSON to FILE.json."},
+                {{"plot"}, "POWER.png", "Draw every race's mean power over the turns as a PNG picture."},
+            },
+            {"quorvane-cli tournament merge shard-*.json -o results.json"},
+            &RunTournamentMerge,
+        },
+        {
             "dump",
             "FILE.zvq",
             1,

@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+struct NewGameOptions;
+}
+
 namespace qv::cli {
 
 inline constexpr char kProgramName[] = "quorvane-cli";
@@ -134,6 +138,29 @@ TurnsPlayed PlayTurns(const TurnRequest& request);
 // line starting with indent; then, without indent, a line when the human
 // player has lost.
 std::string PlayersTable(const TurnsPlayed& played, const std::string& indent = "  ");
+
+// ---- Shared by new and the tournament (game_commands.cpp) ------------------
+
+// The entries of each New Game list, in the order of the option indexes.
+extern const QStringList kQuantities;     // --worlds, --resources, --ai
+extern const QStringList kSizes;          // --size
+extern const QStringList kUnstabilities;  // --unstability
+extern const QStringList kCredits;        // --credits
+
+// The New Game options of --worlds, --size, --resources, --unstability, --ai
+// and --credits (any case), the dialog's start values for those left out;
+// throws UsageError for an unknown value.
+NewGameOptions NewGameChoice(const QCommandLineParser& args);
+
+// The race option of --race: 0 (the head of the list) without it, else the
+// position of the race of that name in the loaded races; throws Failure
+// naming the races of dir when there is none such.
+std::int32_t RaceOption(const QCommandLineParser& args, const std::filesystem::path& dir);
+
+// ---- The tournament (tournament_*.cpp) --------------------------------------
+
+int RunTournament(const QCommandLineParser& args);       // tournament_command.cpp
+int RunTournamentMerge(const QCommandLineParser& args);  // tournament_command.cpp
 
 // The run functions, one group per file.
 int RunRaces(const QCommandLineParser& args);      // races_command.cpp

@@ -28,11 +28,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+}  // namespace
+
 // The entries of each New Game list, in the order of the option indexes.
 const QStringList kQuantities = {"lots", "several", "few"};
 const QStringList kSizes = {"huge", "large", "medium", "small", "tiny"};
 const QStringList kUnstabilities = {"high", "medium", "low", "none"};
 const QStringList kCredits = {"5000", "3000", "2000", "1000", "500"};
+
+namespace {
 
 // The index of the option's value in values (any case), or fallback when the
 // option is not given.
@@ -46,6 +50,8 @@ std::int32_t ListOption(const QCommandLineParser& args, const QString& name, con
                              .toStdString());
     return static_cast<std::int32_t>(index);
 }
+
+}  // namespace
 
 // The race option: 0 (the head of the list) without --race, else the
 // position of the race of that name, counting the head as 0. The name is
@@ -72,6 +78,8 @@ std::int32_t RaceOption(const QCommandLineParser& args, const fs::path& dir) {
     for (const Race* r = g_races; r; r = r->next) known += (known.empty() ? "'" : ", '") + DisplayText(r->name) + "'";
     throw Failure("unknown race '" + bytes + "'; the races in " + dir.string() + " are " + known);
 }
+
+namespace {
 
 // The number of the first world where player owns a planet, 0 when none.
 int HomeWorld(const Player* player) {
@@ -165,7 +173,7 @@ std::string GameLine() {
            unstability + ", turn " + std::to_string(g_turn) + "\n";
 }
 
-int RunNew(const QCommandLineParser& args) {
+NewGameOptions NewGameChoice(const QCommandLineParser& args) {
     NewGameOptions chosen;
     chosen.worldsQuantityOption = ListOption(args, "worlds", kQuantities, chosen.worldsQuantityOption);
     chosen.worldsSizeOption = ListOption(args, "size", kSizes, chosen.worldsSizeOption);
@@ -173,6 +181,11 @@ int RunNew(const QCommandLineParser& args) {
     chosen.unstabilityOption = ListOption(args, "unstability", kUnstabilities, chosen.unstabilityOption);
     chosen.aiPlayersOption = ListOption(args, "ai", kQuantities, chosen.aiPlayersOption);
     chosen.creditsOption = ListOption(args, "credits", kCredits, chosen.creditsOption);
+    return chosen;
+}
+
+int RunNew(const QCommandLineParser& args) {
+    NewGameOptions chosen = NewGameChoice(args);
     const std::optional<std::uint32_t> given = SeedOption(args);
     const TurnRequest request = TurnOptions(args);
     // Without a seed the clock seeds the game, as in the game; taking it here

@@ -217,14 +217,14 @@ int Main(const QStringList& args) {
 }  // namespace
 }  // namespace qv::cli
 
-// Drawing pictures (render, play --plot) needs the fonts of a GUI
+// Drawing pictures (render, play --plot, tournament --plot) needs the fonts of a GUI
 // application; it always runs on the offscreen platform, so no display is
 // needed (and a display's platform would take arguments such as --title for
 // itself). Every other command makes do with the core application.
 static bool DrawsPictures(int argc, char** argv) {
     if (argc < 2) return false;
     if (std::strcmp(argv[1], "render") == 0) return true;
-    if (std::strcmp(argv[1], "play") != 0) return false;
+    if (std::strcmp(argv[1], "play") != 0 && std::strcmp(argv[1], "tournament") != 0) return false;
     for (int i = 2; i < argc; ++i)
         if (std::strcmp(argv[i], "--plot") == 0 || std::strncmp(argv[i], "--plot=", 7) == 0) return true;
     return false;
