@@ -47,6 +47,7 @@ std::uint8_t g_rocketMode = 0;
 std::uint8_t g_jumpMode = 0;
 std::uint8_t g_computerMove = 0;
 std::uint8_t g_gameOver = 0;
+std::uint8_t g_victory = 0;
 
 Random& GameRandom() {
     static Random random;
@@ -116,6 +117,7 @@ void ResetGlobals() {
     g_jumpMode = 0;
     g_computerMove = 0;
     g_gameOver = 0;
+    g_victory = 0;
     GameRandom().seed(1);
 }
 

@@ -52,6 +52,9 @@ extern std::uint8_t g_rocketMode;
 extern std::uint8_t g_jumpMode;
 extern std::uint8_t g_computerMove;
 extern std::uint8_t g_gameOver;
+// Every computer player is out of the game; found at the end of each turn,
+// never saved.
+extern std::uint8_t g_victory;
 
 inline constexpr int kViewWidth = 800;
 inline constexpr int kViewHeight = 600;

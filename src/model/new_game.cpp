@@ -35,6 +35,7 @@ bool StartNewGame(NewGameOptions& documentOptions, const NewGameOptions& chosen,
     g_turn = 1;
     g_unstability = documentOptions.unstabilityOption;
     g_gameOver = 0;
+    g_victory = 0;
     ++g_newDocCount;
     return true;
 }
