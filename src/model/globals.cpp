@@ -87,6 +87,15 @@ void DestroyGame() {
     g_hoverAsteroid = nullptr;
 }
 
+std::string OwnerLabel(const Player* owner) {
+    if (!owner) return "Neutral";
+    if (owner == g_players) return "Yours";
+    if (!owner->next) return "Neutral";
+    int n = 0;
+    for (const Player* p = g_players; p && p != owner; p = p->next) ++n;
+    return "Computer " + std::to_string(n);
+}
+
 void DestroyRaces() {
     while (Race* race = g_races) {
         g_races = race->next;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/records.h"
 
@@ -73,6 +74,11 @@ struct NewGameOptions {
     std::int32_t raceOption = 0;            // -1 = nothing chosen: the first race
     std::int32_t scrollSpeedOption = kDefaultScrollStep;
 };
+
+// Whose a planet or ship is, to the human player: "Yours", "Computer N" for
+// the Nth computer player (the second player record is Computer 1), or
+// "Neutral" for the last record and for no owner.
+std::string OwnerLabel(const Player* owner);
 
 // Frees every world with its star, planets, asteroids and ships, then every
 // player; clears the selection and hover pointers. Races stay loaded.

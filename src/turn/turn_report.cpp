@@ -66,11 +66,7 @@ int HumanShipsIn(const Ship* head) {
 
 int PlayerPosition(const Player* player) { return IndexOf(g_players, player); }
 
-std::string PlayerLabel(int position) {
-    if (position == 1) return "you";
-    if (position > 1 && position == CountOf(g_players)) return "Neutral";
-    return "Computer " + std::to_string(position - 1);
-}
+std::string PlayerLabel(int position) { return position == 1 ? "you" : OwnerLabel(RecordAt(g_players, position)); }
 
 void RecordShipHit(const World* world, const Ship& target, const Player* shooter, int damage) {
     if (!Recording() || !Human(target.owner)) return;

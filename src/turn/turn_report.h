@@ -66,8 +66,8 @@ void RecordOreUnloaded(const World* world, const Planet& planet, const Ship& shi
 // The human's ships in a list (docked or landed).
 int HumanShipsIn(const Ship* head);
 
-// "you" for the human, "Computer N" for the Nth computer player, "Neutral"
-// for the last player, from a position in the player list.
+// "you" for the human, else OwnerLabel, from a position in the player list
+// (0: no player, "Neutral").
 std::string PlayerLabel(int position);
 // The player's position in the player list, 0 for none.
 int PlayerPosition(const Player* player);
