@@ -48,6 +48,7 @@ std::uint8_t g_jumpMode = 0;
 std::uint8_t g_computerMove = 0;
 std::uint8_t g_gameOver = 0;
 std::uint8_t g_victory = 0;
+std::uint32_t g_gameNumber = 0;
 
 Random& GameRandom() {
     static Random random;
@@ -127,6 +128,7 @@ void ResetGlobals() {
     g_computerMove = 0;
     g_gameOver = 0;
     g_victory = 0;
+    g_gameNumber = 0;
     GameRandom().seed(1);
 }
 

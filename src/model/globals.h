@@ -56,6 +56,8 @@ extern std::uint8_t g_gameOver;
 // Every computer player is out of the game; found at the end of each turn,
 // never saved.
 extern std::uint8_t g_victory;
+// Counts the games started or opened (a save leaves it), never saved.
+extern std::uint32_t g_gameNumber;
 
 inline constexpr int kViewWidth = 800;
 inline constexpr int kViewHeight = 600;

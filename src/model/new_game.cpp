@@ -36,6 +36,7 @@ bool StartNewGame(NewGameOptions& documentOptions, const NewGameOptions& chosen,
     g_unstability = documentOptions.unstabilityOption;
     g_gameOver = 0;
     g_victory = 0;
+    ++g_gameNumber;
     ++g_newDocCount;
     return true;
 }

@@ -10,6 +10,7 @@ namespace {
 struct Report {
     std::vector<TurnEvent> events;
     bool open = false;
+    std::uint32_t game = 0;  // g_gameNumber of the game the turn was played in
 };
 
 Report& TheReport() {
@@ -44,11 +45,15 @@ std::string Carrying(int ships) { return "an asteroid with " + Counted(ships, "s
 
 }  // namespace
 
-const std::vector<TurnEvent>& LastTurnEvents() { return TheReport().events; }
+const std::vector<TurnEvent>& LastTurnEvents() {
+    static const std::vector<TurnEvent> none;
+    return TheReport().game == g_gameNumber ? TheReport().events : none;
+}
 
 void OpenTurnReport() {
     TheReport().events.clear();
     TheReport().open = true;
+    TheReport().game = g_gameNumber;
 }
 
 void CloseTurnReport() { TheReport().open = false; }

@@ -42,7 +42,8 @@ struct TurnEvent {
     bool operator==(const TurnEvent&) const = default;
 };
 
-// The events of the last End Turn, in the order they happened.
+// The events of the last End Turn, in the order they happened; none once
+// another game was started or opened.
 const std::vector<TurnEvent>& LastTurnEvents();
 
 // Starts a new report (the old one is dropped) and records until it is

@@ -5,6 +5,7 @@
 
 #include "game_fixture.h"
 #include "model/catalogue.h"
+#include "model/saved_game.h"
 #include "turn/computer_players.h"
 #include "turn/computer_ships.h"
 #include "turn/end_turn.h"
@@ -154,6 +155,10 @@ TEST_F(TurnReportTest, EndTurnReplacesTheReportAndFindsVictoryWhenNoComputerHold
     frail->shieldPoints = 5;
     ShipFiresAt(world, raider, frail);
     ASSERT_EQ(LastTurnEvents().size(), 1u);
+    SaveGameBytes(NewGameOptions{});  // an autosave keeps the report; another game drops it
+    EXPECT_EQ(LastTurnEvents().size(), 1u);
+    ++g_gameNumber;
+    EXPECT_TRUE(LastTurnEvents().empty());
     OnEndTurn();
     EXPECT_TRUE(LastTurnEvents().empty());  // a new report for the turn: nothing befell the human
     EXPECT_EQ(g_victory, 0);                // the computer still has a planet and a ship
