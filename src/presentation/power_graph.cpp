@@ -105,8 +105,9 @@ std::vector<PowerLegendEntry> CollectPowerLegend() {
     std::vector<PowerLegendEntry> entries;
     for (const Player* p = g_players; p && p->next; p = p->next) {
         QString text = p == g_players ? QStringLiteral("You") : QString::fromStdString(OwnerLabel(p));
-        if (p->race) text += QStringLiteral(": ") + GameText(p->race->name);
+        // Before the race's name, which a narrow column may cut short.
         if (p->planetCount == 0 && p->shipCount == 0) text += QStringLiteral(" (out)");
+        if (p->race) text += QStringLiteral(": ") + GameText(p->race->name);
         entries.push_back({p->colour, text});
     }
     return entries;

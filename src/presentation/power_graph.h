@@ -62,12 +62,12 @@ int PowerGraphY(std::int32_t power);
 void DrawPowerGraph(QPainter& painter, const PowerGraphData& data);
 
 // The key to the lines: one entry per line, in the same order, with the
-// player's colour and "You" or "Computer N", the race's name, and " (out)"
-// for a player that holds no planet and no ship. The caller holds the game
-// lock.
+// player's colour and "You" or "Computer N", " (out)" for a player that
+// holds no planet and no ship, and the race's name. The caller holds the
+// game lock.
 struct PowerLegendEntry {
     Colour colour = 0;
-    QString text;  // "Computer 2: Solar Compact (out)"
+    QString text;  // "Computer 2 (out): Solar Compact"
 };
 std::vector<PowerLegendEntry> CollectPowerLegend();
 

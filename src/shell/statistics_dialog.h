@@ -1,5 +1,5 @@
 // Statistics: the graph of every race's power over the turns, and OK; under
-// them the key to the lines (colour, "You" or "Computer N", race, "(out)").
+// them the key to the lines (colour, "You" or "Computer N", "(out)", race).
 #pragma once
 
 #include <QDialog>

@@ -105,7 +105,7 @@ TEST_F(TurnReportWindow, AShipLostInTheTurnIsSummedUpListedAndShownAndTheLegendK
     EXPECT_EQ(legend[0].text, "You: " + GameText(g_players->race->name));
     EXPECT_EQ(legend[1].text, "Computer 1: " + GameText(computer->race->name));
     EXPECT_EQ(legend.back().text,
-              QString("Computer %1: %2 (out)").arg(g_playerCount - 1).arg(GameText(last->race->name)));
+              QString("Computer %1 (out): %2").arg(g_playerCount - 1).arg(GameText(last->race->name)));
     EXPECT_EQ(shown.height(), 290 + 4 + 18 * ((g_playerCount + 1) / 2));
     EXPECT_EQ(shown.pixel(15, CStatisticsDlg::kLegendTop + 8) | 0xFF000000u, Rgb(g_players->colour));
     EXPECT_EQ(shown.pixel(245, CStatisticsDlg::kLegendTop + 8) | 0xFF000000u, Rgb(computer->colour));
