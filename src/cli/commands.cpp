@@ -116,7 +116,9 @@ const std::vector<CommandEntry>& Commands() {
             "have lost the game, a line says on which turn; the others play on.\n"
             "With --json only the game as JSON is printed, the form 'dump' prints\n"
             "(\"gameOver\" tells whether you have lost). With -o the game after the\n"
-            "turns is saved as well. The same file, seed and options play the same\n"
+            "turns is saved as well. When a turn leaves no computer player with a\n"
+            "planet or a ship, a line names you the winner (\"victory\" in JSON); an\n"
+            "--autopilot match stops after that turn. The same file, seed and options play the same\n"
             "turns; without --seed the clock seeds them and the first line of the\n"
             "report says with what. A damaged file, or turns that would take the game\n"
             "past turn 1000000, are refused (exit code 1).\n"
@@ -145,6 +147,9 @@ const std::vector<CommandEntry>& Commands() {
                 {{"check"}, "", "Check the game's consistency before the turns and after each\n"
                                 "one; stop at the first break with the turn and what broke\n"
                                 "(exit code 1, nothing printed or saved)."},
+                {{"events"}, "", "Print each turn's report: what befell your side (ships lost\n"
+                                 "or hit, planets lost or taken, bodies thrown to other worlds,\n"
+                                 "ore unloaded); with --json as \"events\"."},
             },
             {"quorvane-cli play game.zvq --turns 50 --autopilot",
              "quorvane-cli play game.zvq --turns 200 --seed 9 --check -o later.zvq",

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/game_json.h"
+
 namespace qv {
 struct NewGameOptions;
 }
@@ -111,6 +113,7 @@ struct TurnRequest {
     int turns = 0;
     bool autopilot = false;
     bool check = false;
+    bool events = false;  // keep each turn's report (--events)
 };
 
 // The most turns one command plays.
@@ -125,9 +128,12 @@ struct TurnsPlayed {
     int firstTurn = 0;  // g_turn before the first one
     int played = 0;
     int lostOnTurn = 0;  // the turn the human player lost, 0 when not lost here
+    int wonOnTurn = 0;   // the turn that left no computer player in the game, 0 when none did
+    std::vector<TurnEvents> events;  // with TurnRequest::events, the turns whose report is not empty
 };
 
-// Plays the turns on the running game, continuing its generator. With
+// Plays the turns on the running game, continuing its generator; an
+// autopilot match stops at the turn that wins it. With
 // check the game is checked before the first turn and after every one; the
 // first break throws Failure naming the turn and what broke. A progress bar
 // goes to standard error while it runs when that is a terminal.
@@ -136,7 +142,7 @@ TurnsPlayed PlayTurns(const TurnRequest& request);
 // The players of the running game: position, colour, race, planets, ships,
 // gold and power, the human player first and the neutral player last, every
 // line starting with indent; then, without indent, a line when the human
-// player has lost.
+// player has lost or has won.
 std::string PlayersTable(const TurnsPlayed& played, const std::string& indent = "  ");
 
 // ---- Shared by new and the tournament (game_commands.cpp) ------------------

@@ -133,9 +133,47 @@ void WriteSelection(JsonWriter& w) {
     w.endObject();
 }
 
+const char* KindName(TurnEventKind kind) {
+    switch (kind) {
+        case TurnEventKind::ShipDestroyed: return "shipDestroyed";
+        case TurnEventKind::ShipDamaged: return "shipDamaged";
+        case TurnEventKind::PlanetLost: return "planetLost";
+        case TurnEventKind::PlanetDestroyed: return "planetDestroyed";
+        case TurnEventKind::PlanetCaptured: return "planetCaptured";
+        case TurnEventKind::BodyMoved: return "bodyMoved";
+        case TurnEventKind::Collision: return "collision";
+        case TurnEventKind::OreUnloaded: return "oreUnloaded";
+    }
+    return "";
+}
+
+const char* BodyName(BodyKind body) {
+    return body == BodyKind::Planet ? "planet" : body == BodyKind::Asteroid ? "asteroid" : "ship";
+}
+
+void WriteEvents(JsonWriter& w, const std::vector<TurnEvents>& turns) {
+    w.key("events").beginArray();
+    for (const TurnEvents& turn : turns) {
+        w.beginObject();
+        w.field("turn", turn.turn);
+        w.key("events").beginArray();
+        for (const TurnEvent& e : turn.events) {
+            w.beginObject(true);
+            w.key("kind").text(KindName(e.kind)).key("body").text(BodyName(e.body));
+            w.field("world", e.world).field("x", e.x).field("y", e.y).field("by", e.by).field("amount", e.amount);
+            w.field("toWorld", e.toWorld).field("toX", e.toX).field("toY", e.toY);
+            w.key("model").text(e.model).key("text").text(DescribeEvent(e));
+            w.endObject();
+        }
+        w.endArray();
+        w.endObject();
+    }
+    w.endArray();
+}
+
 }  // namespace
 
-std::string GameJson() {
+std::string GameJson(const std::vector<TurnEvents>* events, int wonOnTurn) {
     JsonWriter w;
     w.beginObject();
     w.field("turn", g_turn).field("worldSize", g_worldSize);
@@ -154,6 +192,12 @@ std::string GameJson() {
     w.key("worlds").beginArray();
     for (const World* world = g_worlds; world; world = world->next) WriteWorld(w, *world);
     w.endArray();
+    if (events) WriteEvents(w, *events);
+    if (wonOnTurn) {
+        w.key("victory").beginObject(true);
+        w.field("winner", 1).field("turn", wonOnTurn);
+        w.endObject();
+    }
     w.endObject();
     return w.finish();
 }

@@ -33,11 +33,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "turn/turn_report.h"
 
 namespace qv::cli {
 
+// The report of one turn played (the turn's number before it was ended).
+struct TurnEvents {
+    int turn = 0;
+    std::vector<TurnEvent> events;
+};
+
 // The running game (nested objects indented by two spaces, short number
-// lists on one line), ending with a line feed.
-std::string GameJson();
+// lists on one line), ending with a line feed. "play" adds after "worlds",
+// with events: "events": [ {"turn", "events": [ {"kind", "body", "world",
+// "x", "y", "by", "amount", "toWorld", "toX", "toY", "model", "text"} ]} ]
+// (by: a player position, 0 none; text: the line the game's report shows);
+// and when a turn played left no computer player in the game:
+// "victory": {"winner": 1, "turn"}.
+std::string GameJson(const std::vector<TurnEvents>* events = nullptr, int wonOnTurn = 0);
 
 }  // namespace qv::cli

@@ -28,6 +28,7 @@
 #include "presentation/power_graph.h"
 #include "turn/consistency.h"
 #include "turn/end_turn.h"
+#include "turn/turn_report.h"
 
 namespace qv::cli {
 
@@ -115,12 +116,24 @@ void WritePowerPlot(const QString& path) {
     WriteFileAtomically(path, std::vector<std::uint8_t>(png.begin(), png.end()));
 }
 
+// --events: "Turn N:" and the report's lines of every turn that has some.
+std::string EventsText(const std::vector<TurnEvents>& turns) {
+    std::string out = "Events:\n";
+    if (turns.empty()) out += "  none\n";
+    for (const TurnEvents& turn : turns) {
+        out += "  Turn " + std::to_string(turn.turn) + ":\n";
+        for (const TurnEvent& e : turn.events) out += "    " + DisplayText(DescribeEvent(e)) + "\n";
+    }
+    return out;
+}
+
 }  // namespace
 
 TurnRequest TurnOptions(const QCommandLineParser& args) {
     TurnRequest request;
     request.autopilot = args.isSet("autopilot");
     request.check = args.isSet("check");
+    request.events = args.optionNames().contains(QStringLiteral("events"));
     if (!args.isSet("turns")) return request;
     request.given = true;
     const QString text = args.value("turns");
@@ -153,12 +166,17 @@ TurnsPlayed PlayTurns(const TurnRequest& request) {
         OnEndTurn(request.autopilot);
         ++played.played;
         if (!lostBefore && g_gameOver != 0) played.lostOnTurn = turn;
+        if (request.events && !LastTurnEvents().empty()) played.events.push_back({turn, LastTurnEvents()});
         if (request.check) {
             if (const std::string report = CheckConsistency(); !report.empty())
                 throw Failure("turn " + std::to_string(turn) + ": " + report + " (stopped after " +
                               std::to_string(played.played) + " of " + TurnsText(request.turns) + ")");
         }
         progress.show(i + 1);
+        if (g_victory && !played.wonOnTurn) {
+            played.wonOnTurn = turn;
+            if (request.autopilot) break;  // the match is over
+        }
     }
     return played;
 }
@@ -194,6 +212,11 @@ std::string PlayersTable(const TurnsPlayed& played, const std::string& indent) {
         if (played.lostOnTurn) out += " (turn " + std::to_string(played.lostOnTurn) + ")";
         out += "; the other players played on.\n";
     }
+    if (played.wonOnTurn) {
+        const std::string race = g_players && g_players->race ? DisplayText(g_players->race->name) : "-";
+        out += "Victory: the winner is 1 (you), " + race + ", on turn " + std::to_string(played.wonOnTurn) +
+               "; no computer player holds a planet or a ship.\n";
+    }
     return out;
 }
 
@@ -215,7 +238,8 @@ int RunPlay(const QCommandLineParser& args) {
     const TurnsPlayed played = PlayTurns(request);
 
     const bool json = args.isSet("json");
-    const std::string text = json ? GameJson() : std::string();
+    const std::string text =
+        json ? GameJson(request.events ? &played.events : nullptr, played.wonOnTurn) : std::string();
     if (args.isSet("output")) WriteFileAtomically(args.value("output"), SaveGameBytes(documentOptions));
     if (args.isSet("plot")) WritePowerPlot(args.value("plot"));
     if (json) {
@@ -226,6 +250,7 @@ int RunPlay(const QCommandLineParser& args) {
                       std::to_string(played.firstTurn) + " with seed " + std::to_string(seed) +
                       (request.autopilot ? ", on autopilot" : "") + "\n";
     out += GameLine();
+    if (request.events) out += EventsText(played.events);
     out += "Players:\n" + PlayersTable(played);
     WriteOut(out);
     return kExitOk;

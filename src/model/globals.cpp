@@ -47,6 +47,8 @@ std::uint8_t g_rocketMode = 0;
 std::uint8_t g_jumpMode = 0;
 std::uint8_t g_computerMove = 0;
 std::uint8_t g_gameOver = 0;
+std::uint8_t g_victory = 0;
+std::uint32_t g_gameNumber = 0;
 
 Random& GameRandom() {
     static Random random;
@@ -86,6 +88,15 @@ void DestroyGame() {
     g_hoverAsteroid = nullptr;
 }
 
+std::string OwnerLabel(const Player* owner) {
+    if (!owner) return "Neutral";
+    if (owner == g_players) return "Yours";
+    if (!owner->next) return "Neutral";
+    int n = 0;
+    for (const Player* p = g_players; p && p != owner; p = p->next) ++n;
+    return "Computer " + std::to_string(n);
+}
+
 void DestroyRaces() {
     while (Race* race = g_races) {
         g_races = race->next;
@@ -116,6 +127,8 @@ void ResetGlobals() {
     g_jumpMode = 0;
     g_computerMove = 0;
     g_gameOver = 0;
+    g_victory = 0;
+    g_gameNumber = 0;
     GameRandom().seed(1);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/records.h"
 
@@ -52,6 +53,11 @@ extern std::uint8_t g_rocketMode;
 extern std::uint8_t g_jumpMode;
 extern std::uint8_t g_computerMove;
 extern std::uint8_t g_gameOver;
+// Every computer player is out of the game; found at the end of each turn,
+// never saved.
+extern std::uint8_t g_victory;
+// Counts the games started or opened (a save leaves it), never saved.
+extern std::uint32_t g_gameNumber;
 
 inline constexpr int kViewWidth = 800;
 inline constexpr int kViewHeight = 600;
@@ -70,6 +76,11 @@ struct NewGameOptions {
     std::int32_t raceOption = 0;            // -1 = nothing chosen: the first race
     std::int32_t scrollSpeedOption = kDefaultScrollStep;
 };
+
+// Whose a planet or ship is, to the human player: "Yours", "Computer N" for
+// the Nth computer player (the second player record is Computer 1), or
+// "Neutral" for the last record and for no owner.
+std::string OwnerLabel(const Player* owner);
 
 // Frees every world with its star, planets, asteroids and ships, then every
 // player; clears the selection and hover pointers. Races stay loaded.

@@ -35,6 +35,8 @@ bool StartNewGame(NewGameOptions& documentOptions, const NewGameOptions& chosen,
     g_turn = 1;
     g_unstability = documentOptions.unstabilityOption;
     g_gameOver = 0;
+    g_victory = 0;
+    ++g_gameNumber;
     ++g_newDocCount;
     return true;
 }

@@ -449,6 +449,8 @@ bool LoadGameBytes(const std::uint8_t* data, std::size_t size, const std::string
     options.unstabilityOption = game.unstability;
     g_unstability = game.unstability;
     g_gameOver = 0;
+    g_victory = 0;
+    ++g_gameNumber;
     platform.resumeDrawing();
     ++g_newDocCount;
     return true;

@@ -16,17 +16,28 @@ namespace qv {
 
 namespace {
 
+Refusal g_refusal = Refusal::None;
+
+// The reason a shot at a target under the pointer was not fired: the first
+// one met is kept, the click may still do something else.
+void NoteRefusal(Refusal why) {
+    if (g_refusal == Refusal::None) g_refusal = why;
+}
+
 void SelectPlanet(Planet* p) {
+    g_refusal = Refusal::None;  // a new selection is an answer too
     g_selPlanet = p;
     g_selShip = nullptr;
     g_selAsteroid = nullptr;
 }
 void SelectShip(Ship* s) {
+    g_refusal = Refusal::None;  // a new selection is an answer too
     g_selShip = s;
     g_selPlanet = nullptr;
     g_selAsteroid = nullptr;
 }
 void SelectAsteroid(Asteroid* a) {
+    g_refusal = Refusal::None;  // a new selection is an answer too
     g_selAsteroid = a;
     g_selShip = nullptr;
     g_selPlanet = nullptr;
@@ -103,7 +114,11 @@ ClickOutcome PlanetSelected(Planet* P, int px, int py) {
     for (Planet* p = w->planets; p; p = p->next) {
         if (PointerDistanceTo(p, px, py) >= kPlanetHitRadius) continue;
         if (OwnedByPlayer(p)) return SelectPlanet(p), ClickOutcome::Nothing;
+        if (P->weapon && !P->weaponReady) NoteRefusal(Refusal::WeaponNotReady);
+        else if (P->weapon && DistanceBetween(*P, *p) > P->weapon->range + kPlanetHitRadius)
+            NoteRefusal(Refusal::OutOfRange);
         if (P->weapon && P->weaponReady && DistanceBetween(*P, *p) <= P->weapon->range + kPlanetHitRadius) {
+            g_refusal = Refusal::None;
             Fire(P->weaponReady);
             p->shieldPoints -= DamageRoll(*P->weapon);
             if (p->shieldPoints <= 0) {
@@ -117,7 +132,11 @@ ClickOutcome PlanetSelected(Planet* P, int px, int py) {
     for (Ship* s = w->ships; s; s = s->next) {
         if (PointerDistanceTo(s, px, py) >= kShipHitRadius) continue;
         if (OwnedByPlayer(s)) return SelectShip(s), ClickOutcome::Nothing;
+        if (P->weapon && !P->weaponReady) NoteRefusal(Refusal::WeaponNotReady);
+        else if (P->weapon && DistanceBetween(*P, *s) > P->weapon->range + kPlanetHitRadius)
+            NoteRefusal(Refusal::OutOfRange);
         if (P->weapon && P->weaponReady && DistanceBetween(*P, *s) <= P->weapon->range + kPlanetHitRadius) {
+            g_refusal = Refusal::None;
             Fire(P->weaponReady);
             s->shieldPoints -= DamageRoll(*P->weapon);
             ShowExplosion(w, s);
@@ -163,7 +182,13 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
             DestroyShip(w, s);
             return ClickOutcome::Nothing;
         }
+        if (own && (g_rocketMode == 1 || S->weapon)) {
+            if (!S->weaponReady) NoteRefusal(Refusal::WeaponNotReady);
+            else if (!S->weapon || DistanceBetween(*S, *s) >= S->weapon->range + kShipHitRadius)
+                NoteRefusal(Refusal::OutOfRange);
+        }
         if (S->weapon && S->weaponReady && own && DistanceBetween(*S, *s) < S->weapon->range + kShipHitRadius) {
+            g_refusal = Refusal::None;
             Fire(S->weaponReady);
             s->shieldPoints -= DamageRoll(*S->weapon);
             ShowExplosion(w, s);
@@ -186,12 +211,19 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
             return ClickOutcome::Nothing;
         }
         if (g_rocketMode == 1 && d < kPlanetHitRadius && S->weaponReady && own && DistanceBetween(*S, *p) < kMissileReach) {
+            g_refusal = Refusal::None;
             SpendMissile(S);
             ShowExplosion(w, p);
             RemovePlanet(w, p);
             return ClickOutcome::Nothing;
         }
+        if (d < kPlanetHitRadius && own && (g_rocketMode == 1 || S->weapon)) {
+            if (!S->weaponReady) NoteRefusal(Refusal::WeaponNotReady);
+            else if (!S->weapon || DistanceBetween(*S, *p) >= S->weapon->range + kPlanetHitRadius)
+                NoteRefusal(Refusal::OutOfRange);
+        }
         if (d < kPlanetHitRadius && S->weapon && S->weaponReady && own && DistanceBetween(*S, *p) < S->weapon->range + kPlanetHitRadius) {
+            g_refusal = Refusal::None;
             p->shieldPoints -= DamageRoll(*S->weapon);
             Fire(S->weaponReady);
             if (p->shieldPoints <= 0) {
@@ -207,6 +239,7 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
     for (Asteroid* a = w->asteroids; a; a = a->next) {
         const double d = PointerDistanceTo(a, px, py);
         if (g_rocketMode == 1 && d < kAsteroidHitRadius && S->weaponReady && own && DistanceBetween(*S, *a) < kMissileReach) {
+            g_refusal = Refusal::None;
             SpendMissile(S);
             DestroyAsteroid(w, a);  // shows the explosion first
             return ClickOutcome::Nothing;
@@ -225,12 +258,17 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
 
     // A move within reach; the click goes on to the jumps.
     if (const double d = PointerDistanceTo(S, px, py); d < S->actionPoints && own) {
+        g_refusal = Refusal::None;
         S->actionPoints -= static_cast<std::int32_t>(d);
         FourStepMove(S, mapX, mapY);
+    } else if (own && S->equip[kHyperModule] != 1 && g_jumpMode != 1) {
+        // Out of the move's reach: said only when the pointer was on no target.
+        NoteRefusal(S->actionPoints <= 0 ? Refusal::NoActionPoints : Refusal::OutOfRange);
     }
 
     // Beyond reach with a Hyper Module: there at once.
     if (const double d = PointerDistanceTo(S, px, py); S->actionPoints < d && S->equip[kHyperModule] == 1 && own) {
+        g_refusal = Refusal::None;
         S->equip[kHyperModule] = 0;
         S->actionPoints = 0;
         S->x = mapX;
@@ -240,6 +278,7 @@ ClickOutcome ShipSelected(Ship* S, int px, int py) {
 
     // The armed Hyper Jumper: into the world shown, from another one.
     if (g_jumpMode == 1) {
+        g_refusal = Refusal::None;
         g_jumpMode = 0;
         S->equip[kHyperJumper] = 0;
         World* from = WorldHolding(S);
@@ -268,7 +307,20 @@ bool MinimapClick(int px, int py) {
     return true;
 }
 
+Refusal LastClickRefusal() { return g_refusal; }
+
+std::string RefusalText(Refusal refusal) {
+    switch (refusal) {
+        case Refusal::None: return "";
+        case Refusal::NoActionPoints: return "No action points left this turn.";
+        case Refusal::OutOfRange: return "Out of range.";
+        case Refusal::WeaponNotReady: return "The weapon is not ready yet.";
+    }
+    return "";
+}
+
 ClickOutcome OnLButtonDown(int px, int py) {
+    g_refusal = Refusal::None;
     if (g_newDocCount < 2 || !g_currentWorld || !g_players) return ClickOutcome::Nothing;
     if (MinimapClick(px, py)) return ClickOutcome::Nothing;
     if (g_selPlanet) return PlanetSelected(g_selPlanet, px, py);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/records.h"
 
@@ -17,6 +18,17 @@ enum class ClickOutcome { Nothing, PlanetPanel, ShipPanel, AsteroidPanel };
 // the game thread with the game lock held; waits for drawn frames while a
 // ship moves and for explosions.
 ClickOutcome OnLButtonDown(int px, int py);
+
+// Why the last left click gave no order although a ship or planet of the
+// human's was selected, when the click handler knows it: the selected ship
+// has no action points left for a move out of its reach; the target is out
+// of the weapon's or the move's reach; the weapon (or the missile) is not
+// ready. None after a click that did something, or that the rules simply
+// ignore.
+enum class Refusal { None, NoActionPoints, OutOfRange, WeaponNotReady };
+Refusal LastClickRefusal();
+// The status line's words for it ("" for None).
+std::string RefusalText(Refusal refusal);
 
 // Distance between the pointer at (px, py) of the view and a map place (the
 // map distance between two places is Distance).

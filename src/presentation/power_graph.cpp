@@ -101,6 +101,43 @@ void DrawPowerGraph(QPainter& painter, const PowerGraphData& data) {
     painter.restore();
 }
 
+std::vector<PowerLegendEntry> CollectPowerLegend() {
+    std::vector<PowerLegendEntry> entries;
+    for (const Player* p = g_players; p && p->next; p = p->next) {
+        QString text = p == g_players ? QStringLiteral("You") : QString::fromStdString(OwnerLabel(p));
+        // Before the race's name, which a narrow column may cut short.
+        if (p->planetCount == 0 && p->shipCount == 0) text += QStringLiteral(" (out)");
+        if (p->race) text += QStringLiteral(": ") + GameText(p->race->name);
+        entries.push_back({p->colour, text});
+    }
+    return entries;
+}
+
+namespace {
+constexpr int kLegendRow = 18;
+constexpr int kLegendColumn = 230;
+constexpr int kLegendSwatch = 10;
+}  // namespace
+
+int PowerLegendHeight(std::size_t entries) { return static_cast<int>((entries + 1) / 2) * kLegendRow; }
+
+void DrawPowerLegend(QPainter& painter, const std::vector<PowerLegendEntry>& entries, int top) {
+    painter.save();
+    painter.setFont(MapFont());
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int x = kAxisLeft + static_cast<int>(i % 2) * kLegendColumn;
+        const int y = top + static_cast<int>(i / 2) * kLegendRow;
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(QColor::fromRgb(raster::ToRgb(entries[i].colour)));
+        painter.drawRect(x, y + 3, kLegendSwatch, kLegendSwatch);
+        painter.setBrush(Qt::NoBrush);
+        const int textX = x + kLegendSwatch + 6;
+        WriteAt(painter, textX, y, metrics.elidedText(entries[i].text, Qt::ElideRight, kLegendColumn - 24));
+    }
+    painter.restore();
+}
+
 QImage PowerGraphImage(const PowerGraphData& data, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(kStatisticsBackground);

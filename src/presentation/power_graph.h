@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 #include <cstdint>
 #include <vector>
@@ -59,6 +60,25 @@ int PowerGraphY(std::int32_t power);
 // empty history); a turn of 0 or less draws the axes only. Draws over what
 // is there; fills nothing.
 void DrawPowerGraph(QPainter& painter, const PowerGraphData& data);
+
+// The key to the lines: one entry per line, in the same order, with the
+// player's colour and "You" or "Computer N", " (out)" for a player that
+// holds no planet and no ship, and the race's name. The caller holds the
+// game lock.
+struct PowerLegendEntry {
+    Colour colour = 0;
+    QString text;  // "Computer 2 (out): Solar Compact"
+};
+std::vector<PowerLegendEntry> CollectPowerLegend();
+
+// The key's rows: two entries a row, 18 pixels high; its height for n
+// entries (0 for none).
+int PowerLegendHeight(std::size_t entries);
+
+// Draws the key from top down: each entry a 10 x 10 square of its colour,
+// outlined in black, and its text in black, two to a row 230 pixels apart
+// from x = 10; a text too long for its column ends in "…".
+void DrawPowerLegend(QPainter& painter, const std::vector<PowerLegendEntry>& entries, int top);
 
 // The graph on the dialog's background, as a picture of the given size.
 QImage PowerGraphImage(const PowerGraphData& data, QSize size = kStatisticsClientSize);

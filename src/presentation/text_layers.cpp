@@ -107,13 +107,24 @@ void TextLayers::drawStatusLine(QPainter& painter) const {
 }
 
 // The panel's texts keep their places towards one another; the whole panel
-// moves left as far as its widest line needs to end inside the view.
-void TextLayers::drawPanel(QPainter& painter, int left, int top, std::initializer_list<PanelText> texts) const {
+// moves left as far as its widest line needs to end inside the view. The
+// owner's line: a 9 x 9 square of the owner's colour, outlined in black like
+// the texts, then the label.
+void TextLayers::drawPanel(QPainter& painter, int left, int top, std::initializer_list<PanelText> texts,
+                           const Player* owner, int ownerDy) const {
     const QFontMetrics metrics(font_);
+    constexpr int kSwatch = 9, kLabelDx = 14;
+    const QString label = owner || ownerDy ? QString::fromStdString(OwnerLabel(owner)) : QString();
     int right = 0;
     for (const PanelText& t : texts) right = std::max(right, left + t.dx + metrics.horizontalAdvance(t.text));
+    if (!label.isEmpty()) right = std::max(right, left + kLabelDx + metrics.horizontalAdvance(label));
     left -= std::max(0, right - kPanelRight);
     for (const PanelText& t : texts) writeOutlined(painter, left + t.dx, top + t.dy, t.text);
+    if (label.isEmpty()) return;
+    const int swatchTop = top + ownerDy + ascent_ - kSwatch;
+    painter.fillRect(left - 1, swatchTop - 1, kSwatch + 2, kSwatch + 2, kBlack);
+    painter.fillRect(left, swatchTop, kSwatch, kSwatch, ColourOf(owner));
+    writeOutlined(painter, left + kLabelDx, top + ownerDy, label);
 }
 
 QString TextLayers::name(const QString& text) const {
@@ -129,7 +140,8 @@ void TextLayers::drawPanels(QPainter& painter) const {
                   {{0, 0, QStringLiteral("Race:")},
                    {70, 0, name(RaceName(planet->owner))},
                    {0, 20, QStringLiteral("Shield Points:")},
-                   {100, 20, QString::number(planet->shieldPoints)}});
+                   {100, 20, QString::number(planet->shieldPoints)}},
+                  planet->owner, 40);
     }
     if (const Asteroid* asteroid = g_hoverAsteroid) {
         drawPanel(painter, 650, 200,
@@ -146,7 +158,8 @@ void TextLayers::drawPanels(QPainter& painter) const {
                    {80, 20, name(ship->model ? GameText(ship->model->name) : QString())},
                    {0, 40, QStringLiteral("Shield Points:")},
                    {100, 40, QString::number(ship->shieldPoints)},
-                   {0, 60, holds}});
+                   {0, 60, holds}},
+                  ship->owner, 80);
     }
 }
 
@@ -167,10 +180,10 @@ void TextLayers::drawComputerMove(QPainter& painter) const {
 }
 
 void TextLayers::drawGameOver(QPainter& painter) const {
-    if (g_gameOver != 1) return;
+    if (g_gameOver != 1 && g_victory != 1) return;
     painter.setFont(font_);
     painter.setPen(kWhite);
-    writeOutlined(painter, 100, 300, QStringLiteral("GAME OVER"));
+    writeOutlined(painter, 100, 300, g_gameOver == 1 ? QStringLiteral("GAME OVER") : QStringLiteral("VICTORY"));
 }
 
 }  // namespace qv

@@ -15,6 +15,8 @@ class QPainter;
 
 namespace qv {
 
+struct Player;
+
 // The small sans-serif font of every text on the map and the title screen.
 QFont MapFont();
 
@@ -32,16 +34,19 @@ public:
     void drawStatusLine(QPainter& painter) const;
 
     // The panels of the hovered planet, asteroid and ship (each when its
-    // pointer is set), in white. A panel that would reach past the view's
-    // right edge moves left as a whole; a race or ship model name wider than
-    // 160 pixels is cut short with "…".
+    // pointer is set), in white. A planet's and a ship's panel end with whose
+    // it is ("Yours", "Computer N", "Neutral") after a small square of the
+    // owner's colour. A panel that would reach past the view's right edge
+    // moves left as a whole; a race or ship model name wider than 160 pixels
+    // is cut short with "…".
     void drawPanels(QPainter& painter) const;
 
     // The rounded box with "Computer move" and the turn, while the computer
     // players move.
     void drawComputerMove(QPainter& painter) const;
 
-    // "GAME OVER" once the human player has lost.
+    // "GAME OVER" once the human player has lost; "VICTORY" in its place
+    // once no computer player is left in the game.
     void drawGameOver(QPainter& painter) const;
 
     // Writes text with its top-left corner at (x, y) in the painter's pen.
@@ -58,7 +63,9 @@ private:
         int dy;
         QString text;
     };
-    void drawPanel(QPainter& painter, int left, int top, std::initializer_list<PanelText> texts) const;
+    // With an owner, the owner's line goes under the texts at ownerDy.
+    void drawPanel(QPainter& painter, int left, int top, std::initializer_list<PanelText> texts,
+                   const Player* owner = nullptr, int ownerDy = 0) const;
     // A name as a panel shows it.
     QString name(const QString& text) const;
 

@@ -16,6 +16,7 @@
 #include "drawing/game_lock.h"
 #include "shell/about_dialog.h"
 #include "shell/picture_button.h"
+#include "shell/turn_report_dialog.h"
 #include "shell/zarvon_doc.h"
 #include "shell/zarvon_view.h"
 
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(CZarvonDoc& doc, CZarvonView* view, QWidget* parent)
     add(game, Command::EndTurn, QStringLiteral("End Turn"), QKeySequence(Qt::Key_End));
     game->addSeparator();
     add(game, Command::Statistics, QStringLiteral("Statistics..."));
+    add(game, Command::TurnReport, QStringLiteral("Turn Report..."), QKeySequence(Qt::CTRL | Qt::Key_R));
     add(game, Command::Options, QStringLiteral("Options..."));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -79,7 +81,23 @@ CMainFrame::CMainFrame(CZarvonDoc& doc, CZarvonView* view, QWidget* parent)
     connect(action(Command::Save), &QAction::triggered, this, [this] { doc_.OnFileSave(); });
     connect(action(Command::SaveAs), &QAction::triggered, this, [this] { doc_.OnFileSaveAs(); });
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
-    connect(action(Command::EndTurn), &QAction::triggered, this, [this] { doc_.OnEndTurn(); });
+    connect(action(Command::EndTurn), &QAction::triggered, this, [this] {
+        doc_.OnEndTurn();
+        // What the turn brought, for a few seconds; Ctrl+R tells it all.
+        QString summary;
+        {
+            GameLockGuard lock;
+            summary = TurnSummaryLine();
+        }
+        if (!summary.isEmpty()) view_->showNotice(summary, 6000);
+    });
+    connect(action(Command::TurnReport), &QAction::triggered, this, [this] {
+        {
+            GameLockGuard lock;
+            ShowTurnReport(this);
+        }
+        UpdateCommandUI();
+    });
     connect(action(Command::Options), &QAction::triggered, this, [this] { doc_.OnGameOptions(); });
     connect(action(Command::About), &QAction::triggered, this, &CMainFrame::OnAppAbout);
     for (Command c : {Command::NextShip, Command::PreviousShip, Command::CenterOnSelection, Command::NextWorld,
@@ -138,8 +156,8 @@ void CMainFrame::UpdateCommandUI() {
     action(Command::NextShip)->setEnabled(ship);
     action(Command::PreviousShip)->setEnabled(ship);
     action(Command::CenterOnSelection)->setEnabled(any);
-    for (Command c : {Command::NextWorld, Command::PreviousWorld, Command::EndTurn, Command::Statistics, Command::Save,
-                      Command::SaveAs})
+    for (Command c : {Command::NextWorld, Command::PreviousWorld, Command::EndTurn, Command::Statistics,
+                      Command::TurnReport, Command::Save, Command::SaveAs})
         action(c)->setEnabled(game);
 }
 

@@ -30,6 +30,7 @@ enum class Command {
     PreviousWorld,
     EndTurn,
     Statistics,
+    TurnReport,
     Options,
     About,
 };

@@ -26,17 +26,26 @@ CStatisticsDlg::CStatisticsDlg(QWidget* parent) : QDialog(parent) {
     // Below the graph's axis, at the bottom right.
     const QSize client = kStatisticsClientSize;
     ok_->setGeometry(client.width() - 95, client.height() - 40, 80, 26);
-    setFixedSize(client);
+    std::size_t players = 0;
+    {
+        GameLockGuard lock;
+        players = CollectPowerLegend().size();
+    }
+    const int legend = PowerLegendHeight(players);
+    setFixedSize(client + QSize(0, legend ? legend + 4 : 0));
 }
 
 void CStatisticsDlg::paintEvent(QPaintEvent*) {
     PowerGraphData data;
+    std::vector<PowerLegendEntry> legend;
     {
         GameLockGuard lock;
         data = CollectPowerGraph();
+        legend = CollectPowerLegend();
     }
     QPainter painter(this);
     DrawPowerGraph(painter, data);
+    DrawPowerLegend(painter, legend, kLegendTop);
 }
 
 void ShowStatistics(QWidget* parent) {

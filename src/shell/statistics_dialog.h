@@ -1,4 +1,5 @@
-// Statistics: the graph of every race's power over the turns, and OK.
+// Statistics: the graph of every race's power over the turns, and OK; under
+// them the key to the lines (colour, "You" or "Computer N", "(out)", race).
 #pragma once
 
 #include <QDialog>
@@ -13,6 +14,8 @@ public:
     explicit CStatisticsDlg(QWidget* parent = nullptr);
 
     QPushButton* okButton() const { return ok_; }
+    // Where the key starts, under the graph and its button.
+    static constexpr int kLegendTop = 292;
 
 protected:
     // Draws the graph from the game as it is now (the dialog keeps no data

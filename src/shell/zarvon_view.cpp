@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <optional>
@@ -12,12 +13,13 @@
 #include "orders/pointer_tracking.h"
 #include "drawing/game_lock.h"
 #include "presentation/map_painter.h"
+#include "presentation/text_layers.h"
 #include "presentation/title_screen.h"
 
 namespace qv::shell {
 
 CZarvonView::CZarvonView(QWidget* parent, DrawingOptions drawing)
-    : QWidget(parent), painter_(std::make_unique<MapPainter>()) {
+    : QWidget(parent), painter_(std::make_unique<MapPainter>()), text_(std::make_unique<TextLayers>()) {
     setFixedSize(kViewWidth, kViewHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -29,7 +31,16 @@ CZarvonView::CZarvonView(QWidget* parent, DrawingOptions drawing)
         if (frameSerial() != shownSerial_) update();
     });
     frameTimer_.start();
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, this, [this] { showNotice({}, 0); });
     loop_.Start(*painter_, drawing);
+}
+
+void CZarvonView::showNotice(const QString& text, int ms) {
+    notice_ = text;
+    if (text.isEmpty()) noticeTimer_.stop();
+    else noticeTimer_.start(ms);
+    update();
 }
 
 CZarvonView::~CZarvonView() { StopDrawingThread(); }
@@ -50,7 +61,10 @@ void CZarvonView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         GameLockGuard lock;
-        switch (OnLButtonDown(at.x(), at.y())) {
+        const ClickOutcome outcome = OnLButtonDown(at.x(), at.y());
+        if (const Refusal why = LastClickRefusal(); why != Refusal::None)
+            showNotice(QString::fromStdString(RefusalText(why)), 3000);
+        switch (outcome) {
             case ClickOutcome::PlanetPanel:
                 if (openPlanetPanel) openPlanetPanel(window());
                 break;
@@ -125,6 +139,12 @@ void CZarvonView::paintEvent(QPaintEvent*) {
         if (frame.isNull()) p.fillRect(rect(), Qt::black);
         else p.drawImage(0, 0, frame);
         shownSerial_ = serial;
+        if (!notice_.isEmpty()) {
+            // Under the status line, in white over the map's black outline.
+            p.setFont(text_->font());
+            p.setPen(Qt::white);
+            text_->writeOutlined(p, 5, 25, QFontMetrics(text_->font()).elidedText(notice_, Qt::ElideRight, 590));
+        }
         return;
     }
     if (g_newDocCount == 1) {

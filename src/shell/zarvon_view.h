@@ -15,6 +15,7 @@
 namespace qv {
 class MapPainter;
 class PictureSet;
+class TextLayers;
 }  // namespace qv
 
 namespace qv::shell {
@@ -43,6 +44,11 @@ public:
 
     const PictureSet& pictures() const;
 
+    // A line over the map, under the status line, for ms milliseconds (a new
+    // one takes its place): the turn's summary, why a click did nothing.
+    void showNotice(const QString& text, int ms);
+    QString notice() const { return notice_; }
+
     // The panels a click on the selected record opens (set by the
     // application; called on the game thread with the game lock held).
     std::function<int(QWidget*)> openPlanetPanel;
@@ -66,6 +72,9 @@ private:
     DrawingLoop loop_;
     QTimer frameTimer_;
     std::uint64_t shownSerial_ = 0;
+    std::unique_ptr<TextLayers> text_;
+    QString notice_;
+    QTimer noticeTimer_;
 };
 
 }  // namespace qv::shell

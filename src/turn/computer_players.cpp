@@ -9,6 +9,7 @@
 #include "model/sound_cues.h"
 #include "turn/computer_ships.h"
 #include "turn/removal.h"
+#include "turn/turn_report.h"
 
 namespace qv {
 
@@ -89,7 +90,9 @@ void ServeDocks(World* world, Planet* planet, Player* player) {
         }
         if (ship->holds != 0 && ship->holdFull != 0) {
             ship->holdFull = 0;
-            Pay(player, -(static_cast<std::int64_t>(ship->holds) * kOrePerHold + Rand() % kOreBonusDraw));
+            const std::int64_t ore = static_cast<std::int64_t>(ship->holds) * kOrePerHold + Rand() % kOreBonusDraw;
+            Pay(player, -ore);
+            RecordOreUnloaded(world, *planet, *ship, static_cast<int>(ore));
         }
         if (ReadyToLeave(*ship)) {
             TakeOffShip(world, ship, planet->docks, planet->x, planet->y);
@@ -109,8 +112,10 @@ void DefendPlanet(World* world, Planet* planet) {
         if (Distance(planet->x, planet->y, e->x, e->y) > reach) continue;
         planet->weaponReady = 0;
         if (world == g_currentWorld) CurrentPlatform().playCue(kCueShot);
-        e->shieldPoints -= DamageRoll(*planet->weapon);
+        const int damage = DamageRoll(*planet->weapon);
+        e->shieldPoints -= damage;
         ShowExplosion(world, e);
+        RecordShipHit(world, *e, planet->owner, damage);
         if (e->shieldPoints < 1) DestroyShip(world, e);
         return;
     }

@@ -9,6 +9,7 @@
 #include "model/platform.h"
 #include "model/sound_cues.h"
 #include "turn/removal.h"
+#include "turn/turn_report.h"
 
 namespace qv {
 
@@ -188,10 +189,12 @@ void MoveShipTo(World* world, Ship* ship, int nx, int ny) {
 
 bool ShipFiresAt(World* world, Ship* shooter, Ship* target) {
     if (!shooter->weapon) return false;
-    target->shieldPoints -= DamageRoll(*shooter->weapon);
+    const int damage = DamageRoll(*shooter->weapon);
+    target->shieldPoints -= damage;
     shooter->weaponReady = 0;
     CueOnShownWorld(world, kCueShot);
     ShowExplosion(world, target);
+    RecordShipHit(world, *target, shooter->owner, damage);
     if (target->shieldPoints > 0) return false;
     DestroyShip(world, target);
     return true;
@@ -203,8 +206,10 @@ void BombardPlanet(World* world, Ship* ship, Planet* planet) {
     ship->weaponReady = 0;
     CueOnShownWorld(world, kCueShot);
     if (planet->shieldPoints <= 0) {
+        RecordPlanetHit(world, *planet, ship->owner, planet->owner, true, HumanShipsIn(planet->docks));
         DestroyPlanet(world, planet);
     } else if (planet->shieldPoints <= kCaptureShieldPoints) {
+        RecordPlanetHit(world, *planet, ship->owner, planet->owner, false, 0);
         CapturePlanet(planet, ship->owner);
         CueOnShownWorld(world, kCueCapture);
     }

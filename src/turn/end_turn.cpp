@@ -5,6 +5,7 @@
 #include "turn/computer_players.h"
 #include "turn/instability.h"
 #include "turn/orbits.h"
+#include "turn/turn_report.h"
 
 namespace qv {
 
@@ -21,6 +22,14 @@ void RenewResting(Ship* head) {
 }
 
 }  // namespace
+
+bool ComputersDefeated() {
+    const Player* human = g_players;
+    if (!human || !human->next || !human->next->next) return false;
+    for (const Player* p = human->next; p->next; p = p->next)
+        if (p->planetCount != 0 || p->shipCount != 0) return false;
+    return true;
+}
 
 void CollectIncome() {
     for (Player* p = g_players; p; p = p->next) p->gold += p->planetCount * 100;
@@ -48,6 +57,7 @@ void OnEndTurn(bool autopilot) {
     Platform& platform = CurrentPlatform();
     platform.setCursor(kCursorWait);
     g_computerMove = 1;
+    OpenTurnReport();
     // The "Computer move" box is on screen before the computer players move.
     platform.waitForFrame();
     ComputerPlayersTurn(autopilot);
@@ -59,6 +69,8 @@ void OnEndTurn(bool autopilot) {
     platform.setCursor(kCursorArrow);
     ++g_turn;
     if (g_players->planetCount == 0 && g_players->shipCount == 0) g_gameOver = 1;
+    g_victory = !g_gameOver && ComputersDefeated();
+    CloseTurnReport();
 }
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include "model/random.h"
 #include "model/world_generation.h"
 #include "turn/removal.h"
+#include "turn/turn_report.h"
 
 namespace qv {
 
@@ -92,15 +93,26 @@ void OneEvent(const InstabilityLevel& level) {
     // Planets without a Protective Shield; they stay where they are when
     // the target region has no place far enough from the star.
     if (LandingPossible(tx, ty, level.radius, kPlanetStarMargin)) {
-        MoveCaught(source->planets, kPlanetStarMargin, g_selPlanet, level, cx, cy, tx, ty,
-                   target, [&](Planet* p, int x, int y) { return TransferPlanet(source, p, target, x, y); });
+        MoveCaught(source->planets, kPlanetStarMargin, g_selPlanet, level, cx, cy, tx, ty, target,
+                   [&](Planet* p, int x, int y) {
+                       RecordMoved(source, BodyKind::Planet, p->owner, p->x, p->y, target, x, y, {},
+                                   HumanShipsIn(p->docks));
+                       return TransferPlanet(source, p, target, x, y);
+                   });
     }
     // Every asteroid.
-    MoveCaught(source->asteroids, kAsteroidStarMargin, g_selAsteroid, level, cx, cy, tx, ty,
-               target, [&](Asteroid* a, int x, int y) { return TransferAsteroid(source, a, target, x, y); });
+    MoveCaught(source->asteroids, kAsteroidStarMargin, g_selAsteroid, level, cx, cy, tx, ty, target,
+               [&](Asteroid* a, int x, int y) {
+                   RecordMoved(source, BodyKind::Asteroid, nullptr, a->x, a->y, target, x, y, {},
+                               HumanShipsIn(a->ships));
+                   return TransferAsteroid(source, a, target, x, y);
+               });
     // Ships in open space; docked and landed ships go with their body.
-    MoveCaught(source->ships, 0, g_selShip, level, cx, cy, tx, ty, target,
-               [&](Ship* s, int x, int y) { return TransferShipInSpace(source, s, target, x, y); });
+    MoveCaught(source->ships, 0, g_selShip, level, cx, cy, tx, ty, target, [&](Ship* s, int x, int y) {
+        RecordMoved(source, BodyKind::Ship, s->owner, s->x, s->y, target, x, y,
+                    s->model ? s->model->name : std::string());
+        return TransferShipInSpace(source, s, target, x, y);
+    });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "model/platform.h"
 #include "model/sound_cues.h"
 #include "turn/removal.h"
+#include "turn/turn_report.h"
 
 namespace qv {
 
@@ -21,11 +22,14 @@ void Boom(const World* world) {
 }
 
 void DestroyPlanetLoudly(World* world, Planet* planet) {
+    RecordCollision(world, BodyKind::Planet, planet->x, planet->y, planet->owner && planet->owner == g_players,
+                    HumanShipsIn(planet->docks));
     DestroyPlanet(world, planet);
     Boom(world);
 }
 
 void DestroyAsteroidLoudly(World* world, Asteroid* asteroid) {
+    RecordCollision(world, BodyKind::Asteroid, asteroid->x, asteroid->y, false, HumanShipsIn(asteroid->ships));
     DestroyAsteroid(world, asteroid);
     Boom(world);
 }

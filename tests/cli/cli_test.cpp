@@ -322,6 +322,50 @@ TEST(CommandLine, NewDumpAndPlayPrintTheGameInOneLayout) {
     EXPECT_EQ(later["turn"].toInteger(), 31);
 }
 
+// The turn report and victory: --events changes nothing of the game played; an autopilot match stops at the turn
+// that leaves no computer player a planet or a ship, and says who won.
+TEST(CommandLine, PlayReportsEachTurnsEventsAndStopsAMatchAtVictory) {
+    TempFolder dir;
+    const std::string file = (dir / "g.zvq").string(), plain = (dir / "a.zvq").string(),
+                      told = (dir / "b.zvq").string();
+    ASSERT_EQ(
+        Cli({"new", "--data", kData, "--seed", "3", "--size", "tiny", "--worlds", "few", "--ai", "few", "-o", file})
+            .exitCode,
+        0);
+    const std::vector<std::string> play = {"play", file,     "--data", kData,        "--turns",
+                                           "400",  "--seed", "1",      "--autopilot"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = play;
+        args.insert(args.end(), more.begin(), more.end());
+        return Cli(args);
+    };
+    const ChildResult text = with({"--events", "-o", told});
+    ASSERT_EQ(with({"-o", plain}).exitCode, 0);
+    EXPECT_TRUE(Read(plain) == Read(told));
+    EXPECT_NE(text.out.find("Events:\n  Turn "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\nVictory: the winner is 1 (you), "), std::string::npos) << text.out;
+
+    const QJsonValue game = Json(with({"--events", "--json"}).out);
+    const long long won = game["victory"]["turn"].toInteger();
+    EXPECT_EQ(game["victory"]["winner"].toInteger(), 1);
+    EXPECT_TRUE(won > 1 && won < 400) << won;
+    EXPECT_EQ(game["turn"].toInteger(), won + 1);  // stopped there
+    const QJsonArray players = game["players"].toArray();
+    for (qsizetype i = 1; i + 1 < players.size(); ++i)
+        EXPECT_EQ(players[i]["planetCount"].toInteger() + players[i]["shipCount"].toInteger(), 0) << i;
+    long long last = 0;
+    for (const QJsonValue turn : game["events"].toArray()) {
+        EXPECT_GT(turn["turn"].toInteger(), last);
+        last = turn["turn"].toInteger();
+        for (const QJsonValue e : turn["events"].toArray()) {
+            EXPECT_EQ(Keys(e), Words("kind body world x y by amount toWorld toX toY model text"));
+            EXPECT_EQ(e["text"].toString().left(6), "World ");
+            EXPECT_NE(text.out.find(e["text"].toString().toStdString()), std::string::npos);
+        }
+    }
+    EXPECT_GT(last, 0);
+}
+
 TEST(CommandLine, RacesGoFromSourceToFileAndBackUnchanged) {
     // The shipped race files were built from their sources: shown, each gives its source back.
     const QJsonArray listed = Json(Cli({"races", "--data", kData, "--json"}).out).toArray();

@@ -1,5 +1,6 @@
 // The real program under xvfb-run, driven with xdotool, read back from the X server: a saved game played (a ship
-// built and launched, a turn ended), saved, opened again, and a new game started from it.
+// built and launched, a turn ended), saved, opened again, and a new game started from it; a turn that costs a ship
+// summed up over the map.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -165,6 +167,79 @@ TEST(Window, BuildAndLaunchAShipEndATurnSaveOpenAgainAndStartANewGame) {
     Xdo({"key", "Return"});
     EXPECT_TRUE(WaitFor([&] { return Changed(reopened, Screen(), view) > 0.02; })) << "no new game";
     Exit(second);
+}
+
+// The file's bytes with the 32-bit value at `at` replaced.
+void Put32(QByteArray& bytes, qsizetype at, int value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+}
+// Where a record starting with the place (x, y) is in the file, -1 unless there is exactly one.
+qsizetype RecordAt(const QByteArray& bytes, int x, int y) {
+    QByteArray place(8, 0);
+    Put32(place, 0, x), Put32(place, 4, y);
+    const qsizetype at = bytes.indexOf(place);
+    return at >= 0 && bytes.indexOf(place, at + 1) < 0 ? at : -1;
+}
+
+// A game whose next End Turn costs the player a ship, whatever the seed: a ship of the player's with one shield
+// point put on a computer player's planet that no other ship is near, the planet's weapon taken away (a computer
+// player buys one at once, ready, and fires it at the first enemy ship in reach); then the map says so for a few
+// seconds under the status line, and Ctrl+R lists it.
+TEST(Window, AShipLostInTheTurnIsSummedUpOverTheMapAndInTheTurnReport) {
+    const QString game = QDir::current().filePath("lost.zvq");
+    Exec(QUORVANE_CLI, {"new", "--seed", "11", "--size", "small", "--turns", "30", "--autopilot", "-o", game});
+    QString text;
+    Exec(QUORVANE_CLI, {"dump", game}, &text);
+    const QJsonObject start = QJsonDocument::fromJson(text.toUtf8()).object();
+    const int players = start["players"].toArray().size();
+    QJsonObject ship, planet;
+    for (const QJsonValue w : start["worlds"].toArray())
+        for (const QJsonValue p : w["planets"].toArray()) {
+            if (p["owner"].toInt() < 2 || p["owner"].toInt() == players || !planet.isEmpty()) continue;
+            QJsonObject mine;
+            int near = 0;
+            for (const QJsonValue s : w["ships"].toArray()) {
+                if (s["owner"].toInt() == 1 && mine.isEmpty()) mine = s.toObject();
+                else near += std::hypot(s["x"].toInt() - p["x"].toInt(), s["y"].toInt() - p["y"].toInt()) < 400;
+            }
+            if (!mine.isEmpty() && !near) ship = mine, planet = p.toObject();
+        }
+    ASSERT_FALSE(planet.isEmpty()) << "no ship of the player's beside a lone computer planet";
+    QFile file(game);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype onPlanet = RecordAt(bytes, planet["x"].toInt(), planet["y"].toInt());
+    const qsizetype onShip = RecordAt(bytes, ship["x"].toInt(), ship["y"].toInt());
+    ASSERT_TRUE(onPlanet >= 0 && onShip >= 0);
+    Put32(bytes, onPlanet + 56, 0);  // x y picture direction period shield reserved equip[6] owner | weapon
+    Put32(bytes, onShip, planet["x"].toInt());
+    Put32(bytes, onShip + 4, planet["y"].toInt());
+    Put32(bytes, onShip + 22, 1);  // x y actionPoints reserved holds, holdFull readiness (a byte each) | shield
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    file.close();
+
+    QProcess program;
+    const QRect view = Start(program, game);
+    ASSERT_FALSE(view.isEmpty()) << "no main window";
+    // The light of the summary's white letters under the status line.
+    const QRect line(5, view.top() + 25, 300, 16);
+    auto white = [&](const QImage& shot) {
+        int n = 0;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = line.left(); x <= line.right(); ++x) n += qGray(shot.pixel(x, y)) > 180;
+        return n;
+    };
+    const int before = white(Screen());
+    Xdo({"key", "End"});
+    EXPECT_TRUE(WaitFor([&] { return white(Screen()) > before + 80; })) << "no summary after the turn";
+    const QImage summed = Screen();
+    Xdo({"key", "ctrl+r"});
+    const QRect report = WaitForWindow("Turn Report", summed, 700);
+    EXPECT_FALSE(report.isEmpty()) << "no Turn Report";
+    Xdo({"key", "Escape"});
+    EXPECT_TRUE(WaitFor([&] { return white(Screen()) < before + 40; })) << "the summary stays";
+    Exit(program);
 }
 
 }  // namespace
