@@ -19,9 +19,11 @@ const std::vector<CommandEntry>& Commands() {
             "file, else $QUORVANE_DATA_DIR, else the data installed with the program.",
             {
                 {{"data"}, "DIR", "Load the races from DIR."},
-                {{"json"}, "", "Print a JSON array instead of tables: pixels are [x, y, colour]\n"
-                               "with colours as 0x00BBGGRR integers, text that is not UTF-8\n"
-                               "is read as Latin-1."},
+                {{"json"},
+                 "",
+                 "Print a JSON array instead of tables: pixels are [x, y, colour]\n"
+                 "with colours as 0x00BBGGRR integers, text that is not UTF-8\n"
+                 "is read as Latin-1."},
             },
             {"quorvane-cli races", "quorvane-cli races --data build/bin/data --json"},
             &RunRaces,
@@ -57,8 +59,7 @@ const std::vector<CommandEntry>& Commands() {
             {
                 {{"json"}, "", "Print the JSON source form."},
             },
-            {"quorvane-cli race show compact.race",
-             "quorvane-cli race show compact.race --json > compact.json"},
+            {"quorvane-cli race show compact.race", "quorvane-cli race show compact.race --json > compact.json"},
             &RunRaceShow,
         },
         {
@@ -85,17 +86,25 @@ const std::vector<CommandEntry>& Commands() {
                 {{"race"}, "NAME", "The race you lead (its name as 'races' lists it)."},
                 {{"seed"}, "N", "Seed the generator with N (0 to 4294967295) instead of the clock."},
                 {{"data"}, "DIR", "Load the races from DIR."},
-                {{"o", "output"}, "FILE.zvq", "Save the game to FILE.zvq (an existing file is replaced\n"
-                                              "only when the whole game was written)."},
+                {{"o", "output"},
+                 "FILE.zvq",
+                 "Save the game to FILE.zvq (an existing file is replaced\n"
+                 "only when the whole game was written)."},
                 {{"json"}, "", "Print the game as JSON (the form 'dump' prints)."},
-                {{"turns"}, "N", "Then play N turns (0 to 1000000) as End Turn does, the\n"
-                                 "generator going on from the generation; print the players\n"
-                                 "table instead of the summary."},
-                {{"autopilot"}, "", "In those turns your side acts too, by the computer players'\n"
-                                    "rules, before them."},
-                {{"check"}, "", "Check the game's consistency before the turns and after each\n"
-                                "one; stop at the first break with the turn and what broke\n"
-                                "(exit code 1, nothing printed or saved)."},
+                {{"turns"},
+                 "N",
+                 "Then play N turns (0 to 1000000) as End Turn does, the\n"
+                 "generator going on from the generation; print the players\n"
+                 "table instead of the summary."},
+                {{"autopilot"},
+                 "",
+                 "In those turns your side acts too, by the computer players'\n"
+                 "rules, before them."},
+                {{"check"},
+                 "",
+                 "Check the game's consistency before the turns and after each\n"
+                 "one; stop at the first break with the turn and what broke\n"
+                 "(exit code 1, nothing printed or saved)."},
             },
             {"quorvane-cli new --size tiny --worlds few --seed 7",
              "quorvane-cli new --ai lots --credits 500 --race 'Solar Compact' -o game.zvq",
@@ -117,8 +126,9 @@ const std::vector<CommandEntry>& Commands() {
             "With --json only the game as JSON is printed, the form 'dump' prints\n"
             "(\"gameOver\" tells whether you have lost). With -o the game after the\n"
             "turns is saved as well. When a turn leaves no computer player with a\n"
-            "planet or a ship, a line names you the winner (\"victory\" in JSON); an\n"
-            "--autopilot match stops after that turn. The same file, seed and options play the same\n"
+            "planet or a ship, a line names you the winner and the turn (\"victory\"\n"
+            "in JSON); the turns asked for are played all the same, as the game plays\n"
+            "on after a victory. The same file, seed and options play the same\n"
             "turns; without --seed the clock seeds them and the first line of the\n"
             "report says with what. A damaged file, or turns that would take the game\n"
             "past turn 1000000, are refused (exit code 1).\n"
@@ -131,25 +141,37 @@ const std::vector<CommandEntry>& Commands() {
             "While the turns run, a progress bar is shown on standard error when it\n"
             "is a terminal.",
             {
-                {{"turns"}, "N", "Play N turns (0 to 1000000; 0 only opens the game and\n"
-                                 "prints or saves it).",
+                {{"turns"},
+                 "N",
+                 "Play N turns (0 to 1000000; 0 only opens the game and\n"
+                 "prints or saves it).",
                  true},
                 {{"seed"}, "N", "Seed the generator with N (0 to 4294967295) instead of the clock."},
                 {{"data"}, "DIR", "Load the races from DIR (those the game was played with)."},
-                {{"o", "output"}, "OUT.zvq", "Save the game after the turns to OUT.zvq (an existing file\n"
-                                             "is replaced only when the whole game was written)."},
+                {{"o", "output"},
+                 "OUT.zvq",
+                 "Save the game after the turns to OUT.zvq (an existing file\n"
+                 "is replaced only when the whole game was written)."},
                 {{"json"}, "", "Print the game after the turns as JSON instead of the table."},
-                {{"plot"}, "POWER.png", "Write the Statistics graph after the turns to POWER.png\n"
-                                        "(470 x 290; an existing file is replaced only when the\n"
-                                        "whole picture was written)."},
-                {{"autopilot"}, "", "Your side acts too, by the computer players' rules, before\n"
-                                    "them."},
-                {{"check"}, "", "Check the game's consistency before the turns and after each\n"
-                                "one; stop at the first break with the turn and what broke\n"
-                                "(exit code 1, nothing printed or saved)."},
-                {{"events"}, "", "Print each turn's report: what befell your side (ships lost\n"
-                                 "or hit, planets lost or taken, bodies thrown to other worlds,\n"
-                                 "ore unloaded); with --json as \"events\"."},
+                {{"plot"},
+                 "POWER.png",
+                 "Write the Statistics graph after the turns to POWER.png\n"
+                 "(470 x 290; an existing file is replaced only when the\n"
+                 "whole picture was written)."},
+                {{"autopilot"},
+                 "",
+                 "Your side acts too, by the computer players' rules, before\n"
+                 "them."},
+                {{"check"},
+                 "",
+                 "Check the game's consistency before the turns and after each\n"
+                 "one; stop at the first break with the turn and what broke\n"
+                 "(exit code 1, nothing printed or saved)."},
+                {{"events"},
+                 "",
+                 "Print each turn's report: what befell your side (ships lost\n"
+                 "or hit, planets lost or taken, bodies thrown to other worlds,\n"
+                 "ore unloaded); with --json as \"events\"."},
             },
             {"quorvane-cli play game.zvq --turns 50 --autopilot",
              "quorvane-cli play game.zvq --turns 200 --seed 9 --check -o later.zvq",
@@ -181,30 +203,41 @@ const std::vector<CommandEntry>& Commands() {
             {
                 {{"matches"}, "M", "Play M matches (1 to 10000000; 100 without it)."},
                 {{"turns"}, "T", "Play up to T turns a match (1 to 100000; 200 without it)."},
-                {{"seed"}, "S", "Seed match i with S + i, modulo 2^32 (S from 0 to 4294967295; 1\n"
-                                "without it)."},
+                {{"seed"},
+                 "S",
+                 "Seed match i with S + i, modulo 2^32 (S from 0 to 4294967295; 1\n"
+                 "without it)."},
                 {{"worlds"}, "lots|several|few", "How many worlds (as 'new')."},
                 {{"size"}, "huge|large|medium|small|tiny", "The size of the worlds."},
                 {{"resources"}, "lots|several|few", "How many asteroids."},
                 {{"unstability"}, "high|medium|low|none", "How unstable the worlds are."},
                 {{"ai"}, "lots|several|few", "How many computer players."},
                 {{"credits"}, "5000|3000|2000|1000|500", "The gold every player starts with."},
-                {{"race"}, "NAME", "The race of player 1 (the first race without it); the\n"
-                                   "others are drawn at random, as in 'new'."},
+                {{"race"},
+                 "NAME",
+                 "The race of player 1 (the first race without it); the\n"
+                 "others are drawn at random, as in 'new'."},
                 {{"data"}, "DIR", "Load the races from DIR."},
                 {{"jobs"}, "J", "Play J matches at a time (the number of processors without it)."},
-                {{"match-timeout"}, "SECONDS", "Kill a match that runs longer and report it (no limit\n"
-                                               "without it; with it, a slow machine may report matches a\n"
-                                               "fast one plays)."},
+                {{"match-timeout"},
+                 "SECONDS",
+                 "Kill a match that runs longer and report it (no limit\n"
+                 "without it; with it, a slow machine may report matches a\n"
+                 "fast one plays)."},
                 {{"shard"}, "I/N", "Play only the matches i with i mod N = I (0 <= I < N)."},
                 {{"json"}, "", "Print the results as JSON (what -o writes) instead of the table."},
                 {{"csv"}, "", "Print one CSV row per player per match instead of the table."},
-                {{"o", "output"}, "FILE.json", "Write the results as JSON to FILE.json, for 'tournament\n"
-                                               "merge' or your own tools."},
-                {{"plot"}, "POWER.png", "Draw every race's mean power over the turns as a PNG\n"
-                                        "picture in the style of the Statistics graph, with a legend."},
+                {{"o", "output"},
+                 "FILE.json",
+                 "Write the results as JSON to FILE.json, for 'tournament\n"
+                 "merge' or your own tools."},
+                {{"plot"},
+                 "POWER.png",
+                 "Draw every race's mean power over the turns as a PNG\n"
+                 "picture in the style of the Statistics graph, with a legend."},
             },
-            {"quorvane-cli tournament --data mydata --matches 400 --turns 300 --ai lots -o results.json --plot power.png",
+            {"quorvane-cli tournament --data mydata --matches 400 --turns 300 --ai lots -o results.json --plot "
+             "power.png",
              "quorvane-cli tournament --matches 1000 --shard 2/8 -o shard-2.json"},
             &RunTournament,
         },
@@ -264,10 +297,14 @@ const std::vector<CommandEntry>& Commands() {
                 {{"o", "output"}, "OUT.png", "The picture to write (800 x 600; required).", true},
                 {{"world"}, "N", "Show world N (1-based) instead of the one the game shows."},
                 {{"view"}, "LEFT,TOP", "The map point at the view's top-left corner."},
-                {{"select"}, "planet|asteroid|ship:N", "Select the Nth planet, asteroid or free-flying ship of\n"
-                                                       "the world shown, e.g. ship:3."},
-                {{"hover"}, "planet|asteroid|ship:N", "Show the information panel of that object, as when the\n"
-                                                      "pointer is over it."},
+                {{"select"},
+                 "planet|asteroid|ship:N",
+                 "Select the Nth planet, asteroid or free-flying ship of\n"
+                 "the world shown, e.g. ship:3."},
+                {{"hover"},
+                 "planet|asteroid|ship:N",
+                 "Show the information panel of that object, as when the\n"
+                 "pointer is over it."},
                 {{"data"}, "DIR", "Load the races from DIR (those the game was played with)."},
                 {{"title"}, "", "Draw the title screen instead of a game."},
             },

@@ -61,8 +61,7 @@ public:
         std::string bar(static_cast<std::size_t>(filled), '=');
         if (filled < kWidth) bar += '>';
         bar.resize(kWidth, ' ');
-        const std::string line =
-            "\rturn " + std::to_string(done) + "/" + std::to_string(total_) + " [" + bar + "]";
+        const std::string line = "\rturn " + std::to_string(done) + "/" + std::to_string(total_) + " [" + bar + "]";
         std::fputs(line.c_str(), stderr);
         std::fflush(stderr);
         shownWidth_ = std::max(shownWidth_, line.size() - 1);
@@ -141,8 +140,8 @@ TurnRequest TurnOptions(const QCommandLineParser& args) {
     for (const QChar c : text) digits = digits && c >= u'0' && c <= u'9';
     const int value = digits ? text.toInt() : -1;
     if (value < 0 || value > kMaxTurns)
-        throw UsageError(("--turns: '" + text + "' is not a whole number from 0 to " + QString::number(kMaxTurns))
-                             .toStdString());
+        throw UsageError(
+            ("--turns: '" + text + "' is not a whole number from 0 to " + QString::number(kMaxTurns)).toStdString());
     request.turns = value;
     return request;
 }
@@ -173,22 +172,17 @@ TurnsPlayed PlayTurns(const TurnRequest& request) {
                               std::to_string(played.played) + " of " + TurnsText(request.turns) + ")");
         }
         progress.show(i + 1);
-        if (g_victory && !played.wonOnTurn) {
-            played.wonOnTurn = turn;
-            if (request.autopilot) break;  // the match is over
-        }
+        // The game plays on after a victory, as after a lost game: the turns
+        // asked for are all played, and the same file and seed save the same
+        // game as they always did.
+        if (g_victory && !played.wonOnTurn) played.wonOnTurn = turn;
     }
     return played;
 }
 
 std::string PlayersTable(const TurnsPlayed& played, const std::string& indent) {
-    TextTable table({{"Player"},
-                     {"Colour"},
-                     {"Race"},
-                     {"Planets", true},
-                     {"Ships", true},
-                     {"Gold", true},
-                     {"Power", true}});
+    TextTable table(
+        {{"Player"}, {"Colour"}, {"Race"}, {"Planets", true}, {"Ships", true}, {"Gold", true}, {"Power", true}});
     int position = 1;
     for (const Player* p = g_players; p; p = p->next, ++position) {
         const bool neutral = !p->next && p != g_players;
@@ -197,8 +191,8 @@ std::string PlayersTable(const TurnsPlayed& played, const std::string& indent) {
             // The game keeps no counters and no treasury for the neutral
             // player (it never acts): what it holds is counted on the map.
             const Holdings h = HoldingsOf(p);
-            table.addRow({"neutral", ColourText(p->colour), race, std::to_string(h.planets), std::to_string(h.ships),
-                          "-", "-"});
+            table.addRow(
+                {"neutral", ColourText(p->colour), race, std::to_string(h.planets), std::to_string(h.ships), "-", "-"});
             continue;
         }
         const std::int64_t power = PlayerPower(*p);
