@@ -15,6 +15,7 @@
 #include "drawing/drawing_flags.h"
 #include "drawing/game_lock.h"
 #include "shell/about_dialog.h"
+#include "shell/handbook_dialog.h"
 #include "shell/picture_button.h"
 #include "shell/turn_report_dialog.h"
 #include "shell/zarvon_doc.h"
@@ -68,6 +69,7 @@ CMainFrame::CMainFrame(CZarvonDoc& doc, CZarvonView* view, QWidget* parent)
     add(game, Command::Options, QStringLiteral("Options..."));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, Command::HowToPlay, QStringLiteral("&How to Play"), QKeySequence(Qt::Key_F1));
     add(help, Command::About, QStringLiteral("&About Zarvon..."));
 
     // The window's keys: the accelerators work wherever the focus is.
@@ -100,6 +102,7 @@ CMainFrame::CMainFrame(CZarvonDoc& doc, CZarvonView* view, QWidget* parent)
     });
     connect(action(Command::Options), &QAction::triggered, this, [this] { doc_.OnGameOptions(); });
     connect(action(Command::About), &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    connect(action(Command::HowToPlay), &QAction::triggered, this, &CMainFrame::OnHowToPlay);
     for (Command c : {Command::NextShip, Command::PreviousShip, Command::CenterOnSelection, Command::NextWorld,
                       Command::PreviousWorld, Command::Statistics})
         connect(action(c), &QAction::triggered, this, [this, c] { runGameCommand(c); });
@@ -190,6 +193,13 @@ bool CMainFrame::OpenFile(const QString& path) {
 void CMainFrame::OnAppAbout() {
     AboutDialog about(this);
     RunModal(about);
+}
+
+void CMainFrame::OnHowToPlay() {
+    if (!handbook_) handbook_ = new HandbookDialog(this);
+    handbook_->show();
+    handbook_->raise();
+    handbook_->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

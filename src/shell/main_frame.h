@@ -15,6 +15,7 @@ namespace qv::shell {
 
 class CZarvonDoc;
 class CZarvonView;
+class HandbookDialog;
 
 // The menu commands.
 enum class Command {
@@ -33,6 +34,7 @@ enum class Command {
     TurnReport,
     Options,
     About,
+    HowToPlay,
 };
 
 class CMainFrame : public QMainWindow {
@@ -58,6 +60,10 @@ public:
 
     // The About box, modal.
     void OnAppAbout();
+    // The handbook in a window of its own, shown and brought to the front;
+    // made at its first call (null until then).
+    void OnHowToPlay();
+    HandbookDialog* handbook() const { return handbook_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +85,7 @@ private:
     std::map<Command, QAction*> actions_;
     std::map<Command, std::function<void()>> gameCommands_;
     QTimer commandTimer_;
+    HandbookDialog* handbook_ = nullptr;
 };
 
 }  // namespace qv::shell
