@@ -67,7 +67,9 @@ std::vector<std::vector<QStringList>> Tables(QTextDocument* page, const QString&
 TEST_F(Handbook, F1OpensItOnTheTitleScreenAndInAGameItsLinksAndPicturesWorkAndEscapeClosesIt) {
     for (bool game : {false, true}) {
         SCOPED_TRACE(game ? "in a game" : "on the title screen");
-        if (game) ASSERT_TRUE(NewGame());
+        if (game) {
+            ASSERT_TRUE(NewGame());
+        }
         EXPECT_EQ(g_currentWorld != nullptr, game);
         frame().activateWindow();
         ASSERT_TRUE(Active(&frame()));
