@@ -170,7 +170,7 @@ const std::vector<CommandEntry>& Commands() {
                 {{"events"},
                  "",
                  "Print each turn's report: what befell your side (ships lost\n"
-                 "or hit, planets lost or taken, bodies thrown to other worlds,\n"
+                 "or hit, planets lost or taken, bodies thrown elsewhere,\n"
                  "ore unloaded); with --json as \"events\"."},
             },
             {"quorvane-cli play game.zvq --turns 50 --autopilot",

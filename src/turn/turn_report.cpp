@@ -149,6 +149,8 @@ std::string DescribeEvent(const TurnEvent& e) {
             const std::string what = e.body == BodyKind::Ship     ? YourShip(e)
                                      : e.body == BodyKind::Planet ? std::string("your planet")
                                                                   : Carrying(e.amount);
+            // An event may throw a region to another place of its own world.
+            if (e.toWorld == e.world) return line + what + " thrown to another place of this world";
             return line + what + " thrown into world " + std::to_string(e.toWorld);
         }
         case TurnEventKind::Collision:
@@ -192,7 +194,7 @@ std::string SummariseEvents(const std::vector<TurnEvent>& events) {
     part(planetsLost, Counted(planetsLost, "planet lost", "planets lost"));
     part(planetsDestroyed, Counted(planetsDestroyed, "planet destroyed", "planets destroyed"));
     part(captured, Counted(captured, "planet captured", "planets captured"));
-    part(moved, Counted(moved, "body thrown to another world", "bodies thrown to other worlds"));
+    part(moved, Counted(moved, "body thrown elsewhere", "bodies thrown elsewhere"));
     part(ore, std::to_string(ore) + " gold from ore");
     return out;
 }

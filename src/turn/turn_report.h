@@ -1,6 +1,6 @@
 // The turn report: what the last End Turn did to the human player (ships
-// lost and hit, planets lost, destroyed or taken, bodies thrown into another
-// world, ore unloaded). It only watches: recording draws nothing from the
+// lost and hit, planets lost, destroyed or taken, bodies thrown elsewhere,
+// ore unloaded). It only watches: recording draws nothing from the
 // random generator and changes no record, so a turn plays the same with or
 // without anyone reading the report.
 #pragma once

@@ -134,6 +134,9 @@ TEST_F(TurnReportTest, InstabilityMovesEveryHumanShipItThrowsAndOnlyThose) {
     ASSERT_FALSE(LastTurnEvents().empty());
     for (const TurnEvent& e : LastTurnEvents()) {
         ASSERT_EQ(e.kind, K::BodyMoved);
+        const std::string to = e.toWorld == e.world ? "to another place of this world"  // a region may land at home
+                                                    : "into world " + std::to_string(e.toWorld);
+        EXPECT_TRUE(DescribeEvent(e).ends_with(" thrown " + to)) << DescribeEvent(e);
         ASSERT_EQ(places.count({e.world, e.x, e.y}), 1u) << e.x << "," << e.y;
         places.erase(places.find({e.world, e.x, e.y}));
         places.insert({e.toWorld, e.toX, e.toY});
