@@ -6,10 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -19,6 +16,7 @@
 #include "cli/commands.h"
 #include "cli/game_json.h"
 #include "cli/plain_text.h"
+#include "cli/progress_bar.h"
 #include "model/globals.h"
 #include "model/lists.h"
 #include "model/platform.h"
@@ -33,46 +31,6 @@
 namespace qv::cli {
 
 namespace {
-
-// "turn 120/200 [=====>    ]" on standard error while the turns run, only
-// when it is a terminal; the line is wiped when the object goes, so what
-// follows (a report, an error) starts on a clean line.
-class ProgressBar {
-public:
-    explicit ProgressBar(int total) : total_(total), on_(total > 0 && isatty(fileno(stderr)) == 1) {}
-    ProgressBar(const ProgressBar&) = delete;
-    ProgressBar& operator=(const ProgressBar&) = delete;
-
-    ~ProgressBar() {
-        if (!shownWidth_) return;
-        std::fprintf(stderr, "\r%*s\r", static_cast<int>(shownWidth_), "");
-        std::fflush(stderr);
-    }
-
-    void show(int done) {
-        if (!on_) return;
-        // A terminal is slow next to a turn: redraw ten times a second, and
-        // for the last turn.
-        const auto now = std::chrono::steady_clock::now();
-        if (done != total_ && shownWidth_ && now - last_ < std::chrono::milliseconds(100)) return;
-        last_ = now;
-        constexpr int kWidth = 30;
-        const int filled = static_cast<int>(static_cast<long long>(done) * kWidth / total_);
-        std::string bar(static_cast<std::size_t>(filled), '=');
-        if (filled < kWidth) bar += '>';
-        bar.resize(kWidth, ' ');
-        const std::string line = "\rturn " + std::to_string(done) + "/" + std::to_string(total_) + " [" + bar + "]";
-        std::fputs(line.c_str(), stderr);
-        std::fflush(stderr);
-        shownWidth_ = std::max(shownWidth_, line.size() - 1);
-    }
-
-private:
-    int total_;
-    bool on_;
-    std::size_t shownWidth_ = 0;
-    std::chrono::steady_clock::time_point last_{};
-};
 
 // The planets and ships a player holds, counted on the map.
 struct Holdings {
@@ -158,7 +116,7 @@ TurnsPlayed PlayTurns(const TurnRequest& request) {
         if (const std::string report = CheckConsistency(); !report.empty())
             throw Failure("before turn " + std::to_string(g_turn) + ": " + report + " (no turn played)");
     }
-    ProgressBar progress(request.turns);
+    ProgressBar progress("turn", request.turns);
     for (int i = 0; i < request.turns; ++i) {
         const int turn = g_turn;
         const bool lostBefore = g_gameOver != 0;

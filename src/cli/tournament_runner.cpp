@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/progress_bar.h"
 #include "cli/tournament.h"
 #include "model/globals.h"
 #include "model/new_game.h"
@@ -38,58 +39,6 @@ namespace qv::cli {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// "m:ss" or "h:mm:ss".
-std::string Duration(double seconds) {
-    const long long s = static_cast<long long>(seconds + 0.5);
-    char text[32];
-    if (s >= 3600) std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    else std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
-    return text;
-}
-
-// "matches 37/400 [===>    ] 0:12 elapsed, about 1:58 left" on standard
-// error while the matches run, only when it is a terminal; wiped at the end.
-class MatchProgress {
-public:
-    explicit MatchProgress(int total) : total_(total), on_(total > 0 && isatty(fileno(stderr)) == 1) {}
-    MatchProgress(const MatchProgress&) = delete;
-    MatchProgress& operator=(const MatchProgress&) = delete;
-
-    ~MatchProgress() {
-        if (!shownWidth_) return;
-        std::fprintf(stderr, "\r%*s\r", static_cast<int>(shownWidth_), "");
-        std::fflush(stderr);
-    }
-
-    void show(int done) {
-        if (!on_) return;
-        const auto now = Clock::now();
-        if (done != total_ && shownWidth_ && now - last_ < std::chrono::milliseconds(200)) return;
-        last_ = now;
-        constexpr int kWidth = 30;
-        const int filled = static_cast<int>(static_cast<long long>(done) * kWidth / total_);
-        std::string bar(static_cast<std::size_t>(filled), '=');
-        if (filled < kWidth) bar += '>';
-        bar.resize(kWidth, ' ');
-        const double elapsed = std::chrono::duration<double>(now - start_).count();
-        std::string line = "\rmatches " + std::to_string(done) + "/" + std::to_string(total_) + " [" + bar + "] " +
-                           Duration(elapsed) + " elapsed";
-        if (done > 0 && done < total_) line += ", about " + Duration(elapsed / done * (total_ - done)) + " left";
-        const std::size_t width = line.size() - 1;
-        if (width < shownWidth_) line.append(shownWidth_ - width, ' ');
-        std::fputs(line.c_str(), stderr);
-        std::fflush(stderr);
-        shownWidth_ = std::max(shownWidth_, width);
-    }
-
-private:
-    int total_;
-    bool on_;
-    std::size_t shownWidth_ = 0;
-    Clock::time_point start_ = Clock::now();
-    Clock::time_point last_{};
-};
 
 bool IsNeutral(const Player* p) { return !p->next && p != g_players; }
 
@@ -361,7 +310,7 @@ TournamentResults RunTournamentMatches(const TournamentSetup& setup, const Runne
     std::vector<MatchResult> finished;
     std::vector<Worker> workers;
     const IgnoreBrokenPipes ignoreBrokenPipes;
-    MatchProgress progress(static_cast<int>(total));
+    ProgressBar progress("matches", static_cast<int>(total), true);
     progress.show(0);
     const auto timeout =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.matchTimeout));
