@@ -1,9 +1,9 @@
-// The handbook: F1 opens it on the title screen and in a game, Escape closes it, its links lead to their
-// sections, its pictures load, and its tables say what the catalogue and the race files say.
+// The handbook: F1 opens it on the title screen and in a game, Escape closes it; its links, pictures and tables.
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextTable>
 #include <QWindow>
+#include <span>
 #include <qpa/qwindowsysteminterface.h>
 
 #include "model/catalogue.h"
@@ -30,19 +30,11 @@ protected:
     }
 };
 
-// A key pressed and released, or a left click, through the window system as the user gives them.
+// A key pressed and released through the window system, as the user gives it.
 using Now = QWindowSystemInterface::SynchronousDelivery;
 void Key(QWidget* window, int key) {
     for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
         QWindowSystemInterface::handleKeyEvent<Now>(window->windowHandle(), type, key, Qt::NoModifier);
-}
-void Click(QWidget* widget, QPoint at) {
-    const QPointF local = widget->mapTo(widget->window(), at), global = widget->mapToGlobal(at);
-    QWindow* const window = widget->window()->windowHandle();
-    QWindowSystemInterface::handleMouseEvent<Now>(window, local, global, Qt::LeftButton, Qt::LeftButton,
-                                                  QEvent::MouseButtonPress);
-    QWindowSystemInterface::handleMouseEvent<Now>(window, local, global, {}, Qt::LeftButton,
-                                                  QEvent::MouseButtonRelease);
 }
 
 // Every table of the page whose first heading is `heading`, as rows of cell texts (headings left out).
@@ -50,92 +42,27 @@ std::vector<std::vector<QStringList>> Tables(QTextDocument* page, const QString&
     std::vector<std::vector<QStringList>> tables;
     for (QTextBlock b = page->begin(); b.isValid(); b = b.next()) {
         QTextTable* table = QTextCursor(b).currentTable();
-        if (!table || table->cellAt(0, 0).firstCursorPosition().block() != b) continue;
-        if (table->cellAt(0, 0).firstCursorPosition().block().text() != heading) continue;
-        std::vector<QStringList> rows;
+        if (!table || table->cellAt(0, 0).firstCursorPosition().block() != b || b.text() != heading) continue;
+        tables.emplace_back();
         for (int r = 1; r < table->rows(); ++r) {
-            QStringList cells;
+            tables.back().emplace_back();
             for (int c = 0; c < table->columns(); ++c)
-                cells << table->cellAt(r, c).firstCursorPosition().block().text();
-            rows.push_back(cells);
+                tables.back().back() << table->cellAt(r, c).firstCursorPosition().block().text();
         }
-        tables.push_back(rows);
     }
     return tables;
 }
 
-TEST_F(Handbook, F1OpensItOnTheTitleScreenAndInAGameItsLinksAndPicturesWorkAndEscapeClosesIt) {
-    for (bool game : {false, true}) {
-        SCOPED_TRACE(game ? "in a game" : "on the title screen");
-        if (game) {
-            ASSERT_TRUE(NewGame());
-        }
-        EXPECT_EQ(g_currentWorld != nullptr, game);
-        frame().activateWindow();
-        ASSERT_TRUE(Active(&frame()));
-        Key(&frame(), Qt::Key_F1);
-        HandbookDialog* const handbook = frame().handbook();
-        ASSERT_TRUE(handbook && Active(handbook));
-        QTextBrowser* const page = handbook->browser();
-        EXPECT_EQ(handbook->windowTitle(), "How to Play");
-        if (!game) {
-            // Every link leads to an anchor of the page; a click on one scrolls to it.
-            QSet<QString> names;
-            QStringList links;
-            QTextCursor races;
-            for (QTextBlock b = page->document()->begin(); b.isValid(); b = b.next())
-                for (auto f = b.begin(); !f.atEnd(); ++f) {
-                    const QTextCharFormat format = f.fragment().charFormat();
-                    for (const QString& name : format.anchorNames()) names.insert(name);
-                    if (!format.anchorHref().isEmpty()) links << format.anchorHref();
-                    if (format.anchorHref() == "#races")
-                        races = QTextCursor(page->document()), races.setPosition(f.fragment().position() + 1);
-                }
-            EXPECT_GE(links.size(), 14);
-            for (const QString& link : links) EXPECT_TRUE(names.contains(link.mid(1))) << link.toStdString();
-            ASSERT_FALSE(races.isNull());
-            page->setTextCursor(races);  // the link in sight
-            page->ensureCursorVisible();
-            const int before = page->verticalScrollBar()->value();
-            Click(page->viewport(), page->cursorRect(races).center());
-            EXPECT_TRUE(SpinUntil([&] { return page->source().fragment() == "races"; }));
-            EXPECT_GT(page->verticalScrollBar()->value(), before + page->viewport()->height());
-            // Every picture loads, and none is of one colour.
-            int pictures = 0;
-            for (QTextBlock b = page->document()->begin(); b.isValid(); b = b.next())
-                for (auto f = b.begin(); !f.atEnd(); ++f) {
-                    if (!f.fragment().charFormat().isImageFormat()) continue;
-                    const QString name = f.fragment().charFormat().toImageFormat().name();
-                    const QImage image = QImage::fromData(
-                        page->loadResource(QTextDocument::ImageResource, page->source().resolved(name)).toByteArray());
-                    ASSERT_FALSE(image.isNull()) << name.toStdString();
-                    QImage flat(image.size(), image.format());
-                    flat.fill(image.pixel(0, 0));
-                    EXPECT_NE(image, flat) << name.toStdString();
-                    ++pictures;
-                }
-            EXPECT_GE(pictures, 4 + 9 + 8);  // the game's pictures, the cursors, the buttons
-        }
-        Key(handbook, Qt::Key_Escape);
-        EXPECT_TRUE(SpinUntil([&] { return !handbook->isVisible(); }));
-    }
-}
-
-TEST_F(Handbook, ItsTablesAreTheCatalogueAndTheRaces) {
-    frame().OnHowToPlay();
-    QTextDocument* const page = frame().handbook()->browser()->document();
-    // The planet's items, then the ship's: name, cost, half of it back; what buying adds at once.
-    const auto equipment = Tables(page, "Equipment");
-    ASSERT_EQ(equipment.size(), 2u);
+// The pages' tables: the planet's items then the ship's (name, cost, half of it back, what buying adds at
+// once); each race's models and weapons in the game's list order.
+void ExpectTablesOfTheCatalogueAndTheRaces(QTextDocument* page) {
     std::vector<QStringList> catalogue, shown;
-    const auto add = [&](const auto& items) {
+    using Items = std::span<const CatalogueItem>;
+    for (Items items : {Items(kPlanetEquipment), Items(kShipEquipment)})
         for (const CatalogueItem& item : items)
             catalogue.push_back({item.name, QString::number(item.price), QString::number(item.price / 2)});
-    };
-    add(kPlanetEquipment);
-    add(kShipEquipment);
     std::map<QString, QString> does;
-    for (const auto& table : equipment)
+    for (const auto& table : Tables(page, "Equipment"))
         for (const QStringList& row : table) shown.push_back(row.mid(0, 3)), does[row[0]] = row[3];
     EXPECT_EQ(shown, catalogue);
     EXPECT_TRUE(does["Protective Shield"].startsWith(QString("+%1 shield points").arg(kShieldBonus)));
@@ -144,12 +71,11 @@ TEST_F(Handbook, ItsTablesAreTheCatalogueAndTheRaces) {
                                                      .arg(kReactorShieldBonus)
                                                      .arg(kReactorViewBonus)
                                                      .arg(kReactorActionBonus)));
-    // Each race's models and weapons, in the game's list order.
     const auto models = Tables(page, "Model"), weapons = Tables(page, "Weapon");
     std::size_t n = 0;
     for (const Race* race = g_races; race; race = race->next, ++n) {
         SCOPED_TRACE(race->name);
-        ASSERT_LT(n, models.size());
+        ASSERT_LT(n, std::min(models.size(), weapons.size()));
         std::vector<QStringList> expected;
         for (const ShipModel* m = race->shipModels; m; m = m->next)
             expected.push_back({QString::fromStdString(m->name), QString::number(m->speed), QString::number(m->survey),
@@ -165,6 +91,64 @@ TEST_F(Handbook, ItsTablesAreTheCatalogueAndTheRaces) {
     }
     EXPECT_EQ(n, models.size());
     EXPECT_EQ(n, weapons.size());
+}
+
+TEST_F(Handbook, F1OpensItOnTheTitleScreenAndInAGameItsLinksPicturesAndTablesWorkAndEscapeClosesIt) {
+    for (bool game : {false, true}) {
+        SCOPED_TRACE(game ? "in a game" : "on the title screen");
+        ASSERT_TRUE(!game || NewGame());
+        EXPECT_EQ(g_currentWorld != nullptr, game);
+        frame().activateWindow();
+        ASSERT_TRUE(Active(&frame()));
+        Key(&frame(), Qt::Key_F1);
+        HandbookDialog* const handbook = frame().handbook();
+        ASSERT_TRUE(handbook && Active(handbook));
+        QTextBrowser* const page = handbook->browser();
+        EXPECT_EQ(handbook->windowTitle(), "How to Play");
+        if (!game) {
+            ExpectTablesOfTheCatalogueAndTheRaces(page->document());
+            // Every link leads to an anchor of the page; every picture loads and is not of one colour.
+            QSet<QString> names;
+            QStringList links;
+            QTextCursor races;
+            int pictures = 0;
+            for (QTextBlock b = page->document()->begin(); b.isValid(); b = b.next())
+                for (auto f = b.begin(); !f.atEnd(); ++f) {
+                    const QTextCharFormat format = f.fragment().charFormat();
+                    for (const QString& name : format.anchorNames()) names.insert(name);
+                    if (!format.anchorHref().isEmpty()) links << format.anchorHref();
+                    if (format.anchorHref() == "#races")
+                        races = QTextCursor(page->document()), races.setPosition(f.fragment().position() + 1);
+                    if (!format.isImageFormat()) continue;
+                    const QString name = format.toImageFormat().name();
+                    const QImage image = QImage::fromData(
+                        page->loadResource(QTextDocument::ImageResource, page->source().resolved(name)).toByteArray());
+                    ASSERT_FALSE(image.isNull()) << name.toStdString();
+                    QImage flat(image.size(), image.format());
+                    flat.fill(image.pixel(0, 0));
+                    EXPECT_NE(image, flat) << name.toStdString();
+                    ++pictures;
+                }
+            EXPECT_GE(pictures, 4 + 9 + 8);  // the game's pictures, the cursors, the buttons
+            EXPECT_GE(links.size(), 14);
+            for (const QString& link : links) EXPECT_TRUE(names.contains(link.mid(1))) << link.toStdString();
+            // A left click on the races link, in sight, scrolls to its section.
+            ASSERT_FALSE(races.isNull());
+            page->setTextCursor(races);
+            page->ensureCursorVisible();
+            const int before = page->verticalScrollBar()->value();
+            QWindow* const window = handbook->windowHandle();
+            const QPoint at = page->cursorRect(races).center();
+            const QPointF local = page->viewport()->mapTo(handbook, at), global = page->viewport()->mapToGlobal(at);
+            for (auto [buttons, type] : {std::pair(Qt::MouseButtons(Qt::LeftButton), QEvent::MouseButtonPress),
+                                         std::pair(Qt::MouseButtons(), QEvent::MouseButtonRelease)})
+                QWindowSystemInterface::handleMouseEvent<Now>(window, local, global, buttons, Qt::LeftButton, type);
+            EXPECT_TRUE(SpinUntil([&] { return page->source().fragment() == "races"; }));
+            EXPECT_GT(page->verticalScrollBar()->value(), before + page->viewport()->height());
+        }
+        Key(handbook, Qt::Key_Escape);
+        EXPECT_TRUE(SpinUntil([&] { return !handbook->isVisible(); }));
+    }
 }
 
 }  // namespace
