@@ -117,11 +117,8 @@ TEST(MapTexts, ReadInEveryPlayerColourOnLightAndDarkGround) {
 std::vector<int> LitColumns(const QImage& frame, int top) {
     std::vector<int> lit;
     for (int x = 0; x < frame.width(); ++x)
-        for (int y = top; y < top + 16; ++y)
-            if (frame.pixel(x, y) != qRgb(0, 0, 0)) {
-                lit.push_back(x);
-                break;
-            }
+        for (int y = top; y < top + 16 && (lit.empty() || lit.back() != x); ++y)
+            if (frame.pixel(x, y) != qRgb(0, 0, 0)) lit.push_back(x);
     return lit;
 }
 
