@@ -90,9 +90,8 @@ double LetterContrast(const QImage& frame, const QImage& letters) {
 TEST(MapTexts, ReadInEveryPlayerColourOnLightAndDarkGround) {
     ResetGlobals();
     Player human;
-    std::tie(human.gold, human.planetCount, human.shipCount) = std::tuple(2000, 3, 12);
     Planet planet;
-    planet.shieldPoints = 500;
+    std::tie(human.gold, human.planetCount, human.shipCount, planet.shieldPoints) = std::tuple(2000, 3, 12, 500);
     const QImage status = Lettering(
         320, 30, 5, {{5, "Gold:"}, {50, "2000"}, {110, "Planets:"}, {170, "3"}, {200, "Ships:"}, {255, "12"}});
     const QImage panel = Lettering(800, 230, 200, {{650, "Shield Points:"}, {750, "500"}});
