@@ -120,7 +120,6 @@ TEST_F(TurnReportTest, InstabilityMovesEveryHumanShipItThrowsAndOnlyThose) {
 
 TEST_F(TurnReportTest, EndTurnReplacesTheReportAndFindsVictoryWhenNoComputerHoldsAnything) {
     AddPlanet(world, human, 400, 400);
-    Planet* last = AddPlanet(other, computer, 400, 400);
     AddPlanet(other, neutral, 1600, 1600);  // the neutral player does not count
     g_unstability = kNoInstability;
     Ship* raider = AddShip(world, computer, model, 10, 10, gun);
@@ -134,9 +133,7 @@ TEST_F(TurnReportTest, EndTurnReplacesTheReportAndFindsVictoryWhenNoComputerHold
     OnEndTurn();  // a new report for the turn, where nothing befell the human, closed with the turn
     ShipFiresAt(world, raider, AddShip(world, human, model, raider->x, raider->y));
     EXPECT_TRUE(LastTurnEvents().empty());
-    EXPECT_EQ(g_victory, 0);  // the computer still has a planet and a ship
-    last->owner = neutral;
-    computer->planetCount = 0;
+    EXPECT_EQ(g_victory, 0);  // the computer still has a ship
     DestroyShip(world, raider);
     OnEndTurn();
     EXPECT_EQ(std::make_tuple(computer->shipCount, rival->planetCount, int(g_victory), int(g_gameOver)),
