@@ -5,8 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <sys/wait.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstdint>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "../support/temp_folder.h"
+#include "tool_run.h"
 #include "model/globals.h"
 #include "model/platform.h"
 #include "model/races.h"
@@ -46,22 +45,10 @@ Names Words(const std::string& text) {
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-struct ChildResult {
-    int exitCode;
-    std::string out, err;
-};
+using ChildResult = ToolRun;
 
-// The tool in the folder cwd, without QUORVANE_DATA_DIR: it finds its data through --data or beside itself.
 ChildResult Cli(const std::vector<std::string>& args, const fs::path& cwd = fs::current_path()) {
-    TempFolder io;
-    std::string command = "cd '" + cwd.string() + "' && exec env -u QUORVANE_DATA_DIR '" QUORVANE_CLI "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    FILE* pipe = popen((command + " </dev/null 2>'" + (io / "err").string() + "'").c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, Read(io / "err")};
+    return RunTool(args, "", cwd);
 }
 
 // n bytes of v, least significant first.

@@ -5,11 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "../support/temp_folder.h"
+#include "tool_run.h"
 
 namespace qv {
 namespace {
@@ -30,23 +28,8 @@ std::string ReadText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-struct ToolRun {
-    int exitCode;
-    std::string out, err;
-};
-
 // The tool with args; env is put before it ("NAME=value ...").
-ToolRun Tool(const Args& args, const std::string& env = "") {
-    TempFolder io;
-    std::string command = "exec env -u QUORVANE_DATA_DIR " + env + " '" QUORVANE_CLI "'";
-    for (const std::string& a : args) command += " '" + a + "'";
-    FILE* pipe = popen((command + " </dev/null 2>'" + (io / "err").string() + "'").c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ReadText(io / "err")};
-}
+ToolRun Tool(const Args& args, const std::string& env = "") { return RunTool(args, env); }
 
 QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
 
